@@ -1,0 +1,88 @@
+#include "core/context.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+
+#include "core/errors.h"
+
+namespace korvanel {
+namespace {
+
+std::string systemReason() { return std::strerror(errno); }
+
+std::filesystem::path temporaryNameBeside(const std::filesystem::path& file) {
+  static std::mt19937_64 generator{std::random_device{}()};
+  std::filesystem::path temporary = file;
+  temporary += ".korvanel-" + std::to_string(generator() % 1000000000ULL) + ".part";
+  return temporary;
+}
+
+}  // namespace
+
+Text readWholeFile(const std::filesystem::path& file, Encoding encoding) {
+  std::error_code error;
+  if (std::filesystem::is_directory(file, error)) throw FileError(file.string() + ": is a directory");
+  std::ifstream stream(file, std::ios::binary);
+  if (!stream) throw FileError(file.string() + ": cannot open for reading: " + systemReason());
+  std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+  if (stream.bad()) throw FileError(file.string() + ": read failed: " + systemReason());
+  return decodeBytes(bytes, encoding, file);
+}
+
+std::vector<Text> readLines(const std::filesystem::path& file, Encoding encoding) {
+  return splitLines(readWholeFile(file, encoding));
+}
+
+std::vector<Text> readRecordLines(const std::filesystem::path& file, Encoding encoding) {
+  std::vector<Text> lines = readLines(file, encoding);
+  for (std::size_t index = 0; index < lines.size(); ++index) {
+    if (lines[index].empty()) {
+      lines.resize(index);
+      break;
+    }
+  }
+  return lines;
+}
+
+void writeWholeFile(const std::filesystem::path& file, TextView content, Encoding encoding, TextView finalLineEnd) {
+  Text whole;
+  whole.reserve(content.size() + finalLineEnd.size());
+  whole += content;
+  whole += finalLineEnd;
+  const std::string bytes = encodeText(whole, encoding, file);
+
+  // Writing through a link replaces the file it points to, not the link.
+  std::filesystem::path target = file;
+  std::error_code linkError;
+  if (std::filesystem::is_symlink(file, linkError)) {
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(file, linkError);
+    if (!linkError) target = resolved;
+  }
+  const std::filesystem::path temporary = temporaryNameBeside(target);
+  {
+    std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
+    if (!stream) throw FileError(file.string() + ": cannot open for writing: " + systemReason());
+    stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    stream.close();
+    if (!stream) {
+      const std::string reason = systemReason();
+      std::error_code ignored;
+      std::filesystem::remove(temporary, ignored);
+      throw FileError(file.string() + ": write failed: " + reason);
+    }
+  }
+  std::error_code error;
+  std::filesystem::rename(temporary, target, error);
+  if (error) {
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+    throw FileError(file.string() + ": cannot replace the file: " + error.message());
+  }
+}
+
+}  // namespace korvanel

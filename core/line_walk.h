@@ -1,0 +1,46 @@
+// Small helpers that the readers and writers share: walking a line position
+// by position, padding to a column, and the pin separator of a format.
+#pragma once
+
+#include <cstddef>
+
+#include "core/text.h"
+
+namespace korvanel {
+
+// The character at one position of a line. The position one past the last
+// character yields the empty character (`empty`), which equals no character.
+struct CharacterAt {
+  char16_t character = 0;
+  bool empty = true;
+
+  bool is(char16_t wanted) const { return !empty && character == wanted; }
+  bool isSpace() const { return is(u' '); }
+  bool isTab() const { return is(u'\t'); }
+  // A space, a tab or the empty character: what separates tokens.
+  bool isSpaceTabOrEmpty() const { return empty || character == u' ' || character == u'\t'; }
+};
+
+inline CharacterAt characterAt(TextView line, std::size_t position) {
+  if (position < line.size()) return {line[position], false};
+  return {};
+}
+
+// `count` spaces appended to `out`.
+inline void appendSpaces(Text& out, std::size_t count) { out.append(count, u' '); }
+
+// `text` appended and followed by spaces up to `width` characters; a text of
+// `width` characters or more gets no spaces.
+inline void appendPadded(Text& out, TextView text, std::size_t width) {
+  out += text;
+  if (text.size() < width) appendSpaces(out, width - text.size());
+}
+
+// A pin in the intermediate form: the first `separator` that is not the pin's
+// first character becomes "." (with "-": -5V stays -5V, -5V-1 becomes -5V.1).
+Text pinFromSeparator(TextView pin, char16_t separator);
+
+// Every "." of an intermediate pin turned into `separator`.
+Text pinToSeparator(TextView pin, char16_t separator);
+
+}  // namespace korvanel

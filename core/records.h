@@ -1,0 +1,73 @@
+// The intermediate records and the four operations that turn them into the
+// lines of net.tmp and parts.tmp and back.
+//
+// net line:   name "; " count ": " then every pin followed by ", "
+//             GND; 3: U1.7, U2.7, C1.2,
+// parts line: other "! " part name "; " reference ": " additional "? "
+//             DIP14! 74HC00; U1: ?
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "core/text.h"
+
+namespace korvanel {
+
+// A list of texts with a fixed upper index. Reading or writing an index above
+// the bound is a capacity failure, exactly where a fixed array of that size
+// would fail. Elements that were never written read as empty texts; nothing
+// is cleared unless asked, so higher elements may hold left-overs of an
+// earlier, longer record.
+class BoundedTexts {
+ public:
+  explicit BoundedTexts(std::size_t lastIndex) : lastIndex_(lastIndex) {}
+
+  Text& at(long long index);
+  const Text& get(long long index) const;
+  void clear() { elements_.clear(); }
+  std::size_t lastIndex() const { return lastIndex_; }
+
+ private:
+  void checkBound(long long index) const;
+
+  std::size_t lastIndex_;
+  std::vector<Text> elements_;
+};
+
+// One net (element 0 name, 1 pin count, 2.. pins) or one part (elements 1 to
+// 4: part name, reference, other information, additional text). Every module
+// holds one record of elements 0 to 20000 and reuses it line after line.
+inline constexpr std::size_t kRecordLastIndex = 20000;
+
+class Record : public BoundedTexts {
+ public:
+  Record() : BoundedTexts(kRecordLastIndex) {}
+};
+using NetRecord = Record;
+using PartRecord = Record;
+
+// Element indices of a part record.
+inline constexpr int kPartName = 1;
+inline constexpr int kReference = 2;
+inline constexpr int kOtherInformation = 3;
+inline constexpr int kAdditionalText = 4;
+
+// Element indices of a net record.
+inline constexpr int kNetName = 0;
+inline constexpr int kPinCount = 1;
+inline constexpr int kFirstPin = 2;
+
+// The pin count of a net record: the numeric value of element 1.
+long long pinCount(const NetRecord& record);
+
+// Net record to net line, appended to `line`.
+void mnrkout(const NetRecord& record, Text& line);
+// Net line to net record.
+void mrk1net(NetRecord& record, TextView line);
+// Part record to parts line, appended to `line`.
+void mprkout(const PartRecord& record, Text& line);
+// Parts line to part record.
+void mprk1in(PartRecord& record, TextView line);
+
+}  // namespace korvanel

@@ -1,0 +1,215 @@
+#include "core/text.h"
+
+#include <unicode/uchar.h>
+#include <unicode/ucnv.h>
+#include <unicode/ucnv_err.h>
+#include <unicode/utf16.h>
+#include <unicode/utf8.h>
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+
+#include "core/errors.h"
+
+namespace korvanel {
+namespace {
+
+// Shift-JIS as written by Windows (code page 932), with its NEC and IBM rows.
+constexpr const char* kCp932ConverterName = "windows-31j";
+
+struct ConverterCloser {
+  void operator()(UConverter* converter) const { ucnv_close(converter); }
+};
+using Converter = std::unique_ptr<UConverter, ConverterCloser>;
+
+Converter openStrictConverter(Encoding encoding) {
+  UErrorCode status = U_ZERO_ERROR;
+  Converter converter(ucnv_open(encoding == Encoding::Cp932 ? kCp932ConverterName : "UTF-8", &status));
+  if (U_FAILURE(status)) {
+    throw FileError(std::string("the codec for ") + encodingName(encoding) + " is not available: " + u_errorName(status));
+  }
+  ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+  ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+  return converter;
+}
+
+void appendCodePoint(Text& text, UChar32 codePoint) {
+  if (U_IS_BMP(codePoint)) {
+    text += static_cast<char16_t>(codePoint);
+  } else {
+    text += static_cast<char16_t>(U16_LEAD(codePoint));
+    text += static_cast<char16_t>(U16_TRAIL(codePoint));
+  }
+}
+
+std::string describeCharacter(char32_t codePoint) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(codePoint));
+  std::string description = buffer;
+  if (codePoint >= 0x20 && codePoint != 0x7F && !U_IS_SURROGATE(codePoint)) {
+    Text character;
+    appendCodePoint(character, static_cast<UChar32>(codePoint));
+    description += " '" + toUtf8(character) + "'";
+  }
+  return description;
+}
+
+}  // namespace
+
+std::string encodingName(Encoding encoding) { return encoding == Encoding::Cp932 ? "cp932" : "utf-8"; }
+
+Text decodeBytes(std::string_view bytes, Encoding encoding, const std::filesystem::path& fileName) {
+  if (encoding == Encoding::Utf8 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+    bytes.remove_prefix(3);  // a byte order mark is not part of the netlist
+  }
+  Converter converter = openStrictConverter(encoding);
+  Text text(bytes.size() + 1, u'\0');
+  const char* source = bytes.data();
+  const char* sourceEnd = bytes.data() + bytes.size();
+  auto* target = reinterpret_cast<UChar*>(text.data());
+  UChar* targetEnd = target + text.size();
+  UErrorCode status = U_ZERO_ERROR;
+  ucnv_toUnicode(converter.get(), &target, targetEnd, &source, sourceEnd, nullptr, true, &status);
+  if (U_FAILURE(status)) {
+    char invalid[8];
+    int8_t invalidLength = sizeof invalid;
+    UErrorCode ignored = U_ZERO_ERROR;
+    ucnv_getInvalidChars(converter.get(), invalid, &invalidLength, &ignored);
+    const auto offset = static_cast<long long>(source - bytes.data()) - invalidLength;
+    std::string hex;
+    for (int i = 0; i < invalidLength; ++i) {
+      char byteText[4];
+      std::snprintf(byteText, sizeof byteText, "%s%02X", i ? " " : "", static_cast<unsigned char>(invalid[i]));
+      hex += byteText;
+    }
+    throw FileError(fileName.string() + ": byte offset " + std::to_string(offset < 0 ? 0 : offset) +
+                    ": invalid " + encodingName(encoding) + " byte sequence" + (hex.empty() ? "" : " " + hex));
+  }
+  text.resize(static_cast<std::size_t>(target - reinterpret_cast<UChar*>(text.data())));
+  return text;
+}
+
+std::string encodeText(TextView text, Encoding encoding, const std::filesystem::path& fileName) {
+  Converter converter = openStrictConverter(encoding);
+  std::string bytes(static_cast<std::size_t>(UCNV_GET_MAX_BYTES_FOR_STRING(text.size() + 1, 4)), '\0');
+  const auto* source = reinterpret_cast<const UChar*>(text.data());
+  const UChar* sourceEnd = source + text.size();
+  char* target = bytes.data();
+  UErrorCode status = U_ZERO_ERROR;
+  ucnv_fromUnicode(converter.get(), &target, bytes.data() + bytes.size(), &source, sourceEnd, nullptr, true, &status);
+  if (U_FAILURE(status)) {
+    UChar invalid[4];
+    int8_t invalidLength = 4;
+    UErrorCode ignored = U_ZERO_ERROR;
+    ucnv_getInvalidUChars(converter.get(), invalid, &invalidLength, &ignored);
+    char32_t codePoint = invalidLength > 0 ? invalid[0] : 0;
+    if (invalidLength == 2 && U16_IS_LEAD(invalid[0]) && U16_IS_TRAIL(invalid[1])) {
+      codePoint = U16_GET_SUPPLEMENTARY(invalid[0], invalid[1]);
+    }
+    throw FileError(fileName.string() + ": the character " + describeCharacter(codePoint) + " cannot be written in " +
+                    encodingName(encoding));
+  }
+  bytes.resize(static_cast<std::size_t>(target - bytes.data()));
+  return bytes;
+}
+
+std::vector<Text> splitLines(TextView text) {
+  std::vector<Text> lines;
+  const bool lineFeedEndsLines = text.find(u'\r') == TextView::npos;
+  std::size_t lineStart = 0;
+  for (std::size_t position = 0; position < text.size(); ++position) {
+    const char16_t character = text[position];
+    if (character == u'\r') {
+      lines.emplace_back(text.substr(lineStart, position - lineStart));
+      if (position + 1 < text.size() && text[position + 1] == u'\n') ++position;
+      lineStart = position + 1;
+    } else if (character == u'\n' && lineFeedEndsLines) {
+      lines.emplace_back(text.substr(lineStart, position - lineStart));
+      lineStart = position + 1;
+    }
+  }
+  if (lineStart < text.size()) lines.emplace_back(text.substr(lineStart));
+  return lines;
+}
+
+Text toUpper(TextView text) {
+  Text upper;
+  upper.reserve(text.size());
+  std::size_t position = 0;
+  while (position < text.size()) {
+    UChar32 codePoint;
+    U16_NEXT(text.data(), position, text.size(), codePoint);
+    appendCodePoint(upper, u_toupper(codePoint));
+  }
+  return upper;
+}
+
+long long numericValue(TextView text) {
+  std::size_t position = 0;
+  while (position < text.size() && (text[position] == u' ' || text[position] == u'\t')) ++position;
+  bool negative = false;
+  if (position < text.size() && (text[position] == u'-' || text[position] == u'+')) {
+    negative = text[position] == u'-';
+    ++position;
+  }
+  // Values far beyond any list bound are held at a ceiling that still fails
+  // every bound check, so no overflow can occur.
+  constexpr double kCeiling = 1e15;
+  double value = 0;
+  bool anyDigit = false;
+  while (position < text.size() && text[position] >= u'0' && text[position] <= u'9') {
+    if (value < kCeiling) value = value * 10 + (text[position] - u'0');
+    anyDigit = true;
+    ++position;
+  }
+  if (position < text.size() && text[position] == u'.') {
+    double scale = 0.1;
+    for (++position; position < text.size() && text[position] >= u'0' && text[position] <= u'9'; ++position) {
+      value += (text[position] - u'0') * scale;
+      scale /= 10;
+      anyDigit = true;
+    }
+  }
+  if (!anyDigit) return 0;
+  const auto rounded = static_cast<long long>(std::nearbyint(value));  // halves go to the even neighbour
+  return negative ? -rounded : rounded;
+}
+
+std::string toUtf8(TextView text) {
+  std::string utf8;
+  utf8.reserve(text.size());
+  std::size_t position = 0;
+  while (position < text.size()) {
+    UChar32 codePoint;
+    U16_NEXT(text.data(), position, text.size(), codePoint);
+    if (U_IS_SURROGATE(codePoint)) codePoint = 0xFFFD;
+    char buffer[4];
+    std::size_t length = 0;
+    U8_APPEND_UNSAFE(buffer, length, codePoint);
+    utf8.append(buffer, length);
+  }
+  return utf8;
+}
+
+Text fromUtf8(std::string_view utf8) {
+  Text text;
+  text.reserve(utf8.size());
+  std::size_t position = 0;
+  while (position < utf8.size()) {
+    UChar32 codePoint;
+    U8_NEXT(reinterpret_cast<const uint8_t*>(utf8.data()), position, utf8.size(), codePoint);
+    if (codePoint < 0) codePoint = 0xFFFD;
+    appendCodePoint(text, codePoint);
+  }
+  return text;
+}
+
+std::filesystem::path toPath(TextView text) { return std::filesystem::path(toUtf8(text)); }
+
+Text decimalText(long long value) {
+  const std::string digits = std::to_string(value);
+  return Text(digits.begin(), digits.end());
+}
+
+}  // namespace korvanel

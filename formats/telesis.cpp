@@ -1,0 +1,184 @@
+#include "formats/telesis.h"
+
+#include <optional>
+#include <vector>
+
+#include "core/line_walk.h"
+#include "core/records.h"
+
+namespace korvanel {
+namespace {
+
+constexpr TextView kPackagesKeyword = u"$PACKAGES";
+constexpr TextView kNetsKeyword = u"$NETS";
+constexpr TextView kEndKeyword = u"$END";
+
+// The input upper-cased, every line end (CR LF, lone CR or LF) made CR LF,
+// and an empty line before the first line. It is written to net.tmp, where it
+// stays when the input turns out not to be a Telesis netlist.
+std::vector<Text> makeWorkingCopy(const ConversionContext& context, const std::filesystem::path& input) {
+  Text workingCopy;
+  for (const Text& line : readLines(input, context.encoding)) {
+    workingCopy += kCrLf;
+    for (const char16_t character : toUpper(line)) {
+      if (character == u'\n') {
+        workingCopy += kCrLf;
+      } else {
+        workingCopy += character;
+      }
+    }
+  }
+  writeWholeFile(context.netFile(), workingCopy, context.encoding);
+  workingCopy += kCrLf;
+  return splitLines(workingCopy);
+}
+
+// Reads the parts lines up to the "$NETS" line into `partsLines`; returns the
+// index of the line after "$NETS", or nothing when there is no "$NETS".
+std::optional<std::size_t> readPartsSection(const std::vector<Text>& lines, Text& partsLines) {
+  PartRecord record;
+  bool continuesReferences = false;
+  bool referencesFollow = false;
+  for (std::size_t lineIndex = 0; lineIndex < lines.size(); ++lineIndex) {
+    const Text& line = lines[lineIndex];
+    if (!continuesReferences) {
+      record.at(kPartName).clear();
+      record.at(kReference).clear();
+      record.at(kOtherInformation).clear();
+      referencesFollow = false;
+    }
+    continuesReferences = false;
+    Text token;
+    for (std::size_t position = 0; position <= line.size(); ++position) {
+      const CharacterAt at = characterAt(line, position);
+      if (token == kPackagesKeyword) {
+        break;
+      } else if (at.is(u'!') && !token.empty()) {
+        record.at(kOtherInformation) = std::move(token);
+        token.clear();
+      } else if (token == kNetsKeyword) {
+        return lineIndex + 1;
+      } else if (at.is(u';') && !token.empty()) {
+        record.at(kPartName) = std::move(token);
+        token.clear();
+        referencesFollow = true;
+      } else if ((at.isSpaceTabOrEmpty() || at.is(u',')) && !token.empty() && referencesFollow) {
+        record.at(kReference) = std::move(token);
+        token.clear();
+        mprkout(record, partsLines);
+        partsLines += kCrLf;
+        if (at.is(u',')) {
+          continuesReferences = true;
+          break;
+        }
+      } else if (!at.isSpaceTabOrEmpty()) {
+        token += at.character;
+      }
+    }
+  }
+  return std::nullopt;
+}
+
+// Reads the nets from `first` to the "$END" line or the first empty line.
+Text readNetsSection(const std::vector<Text>& lines, std::size_t first) {
+  Text netLines;
+  NetRecord record;
+  long long nextElement = 0;
+  bool continuesNet = false;
+  auto finishNet = [&] {
+    record.at(kPinCount) = decimalText(nextElement - kFirstPin);
+    mnrkout(record, netLines);
+    netLines += kCrLf;
+    record.at(kNetName).clear();
+  };
+  for (std::size_t lineIndex = first; lineIndex < lines.size(); ++lineIndex) {
+    const Text& line = lines[lineIndex];
+    if (line == kEndKeyword || line.empty()) break;
+    // Stray text outside any net (no ";" and not continuing a net) is skipped.
+    const bool startsNet = line.find(u';') != Text::npos;
+    if (!continuesNet && !startsNet) continue;
+    continuesNet = false;
+    Text token;
+    for (std::size_t position = 0; position <= line.size(); ++position) {
+      const CharacterAt at = characterAt(line, position);
+      if (at.is(u';')) {
+        record.at(kNetName) = std::move(token);
+        token.clear();
+        nextElement = kFirstPin;
+      } else if (at.is(u',')) {
+        if (!token.empty()) record.at(nextElement++) = std::move(token);
+        continuesNet = true;
+        break;
+      } else if (at.isSpaceTabOrEmpty() && !token.empty() && !record.get(kNetName).empty()) {
+        record.at(nextElement++) = std::move(token);
+        token.clear();
+      } else if (!at.isSpaceTabOrEmpty()) {
+        token += at.character;
+      }
+    }
+    if (!continuesNet) finishNet();
+  }
+  // A net still continued when the input ends keeps the pins read so far.
+  if (continuesNet) finishNet();
+  return netLines;
+}
+
+}  // namespace
+
+void mntelin(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
+  status = kStatusBad;
+  const std::vector<Text> lines = makeWorkingCopy(context, input);
+  Text partsLines;
+  const std::optional<std::size_t> firstNetLine = readPartsSection(lines, partsLines);
+  writeWholeFile(context.partsFile(), partsLines, context.encoding);
+  if (!firstNetLine) {
+    context.host.hideProgress();
+    return;
+  }
+  status = kStatusGood;
+  writeWholeFile(context.netFile(), readNetsSection(lines, *firstNetLine), context.encoding);
+}
+
+void mntelout(const ConversionContext& context, const std::filesystem::path& output) {
+  Text out(kPackagesKeyword);
+  out += kCrLf;
+  PartRecord part;
+  for (const Text& line : readRecordLines(context.partsFile(), context.encoding)) {
+    mprk1in(part, line);
+    out += part.get(kOtherInformation);
+    out += u"! ";
+    out += part.get(kPartName);
+    out += u"; ";
+    out += part.get(kReference);
+    out += kCrLf;
+  }
+  out += kNetsKeyword;
+  out += kCrLf;
+
+  // Name and ";" padded to 19 characters; pins four to a line, but a net's
+  // last pin never goes onto a line of its own.
+  constexpr std::size_t kNameColumnWidth = 19;
+  constexpr long long kPinsPerLine = 4;
+  NetRecord net;
+  for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
+    mrk1net(net, line);
+    appendPadded(out, net.get(kNetName) + u";", kNameColumnWidth);
+    const long long count = pinCount(net);
+    long long linesOfNet = 1;
+    for (long long pin = 0; pin < count; ++pin) {
+      if (pin == kPinsPerLine * linesOfNet && pin != count - 1) {
+        out += u',';
+        out += kCrLf;
+        appendSpaces(out, kNameColumnWidth);
+        ++linesOfNet;
+      }
+      out += u' ';
+      out += net.get(kFirstPin + pin);
+    }
+    out += kCrLf;
+  }
+  out += kEndKeyword;
+  writeWholeFile(output, out, context.encoding);
+}
+
+}  // namespace korvanel

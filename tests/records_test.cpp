@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include "core/errors.h"
+#include "core/records.h"
+#include "tests/support/test_support.h"
+
+namespace korvanel {
+namespace {
+
+using testing::text;
+
+NetRecord netOf(std::initializer_list<const char*> elements) {
+  NetRecord record;
+  long long index = 0;
+  for (const char* element : elements) record.at(index++) = text(element);
+  return record;
+}
+
+Text netLineOf(const NetRecord& record) {
+  Text line;
+  mnrkout(record, line);
+  return line;
+}
+
+TEST(NetLine, BuildsNameCountAndEveryPinFollowedByCommaBlank) {
+  EXPECT_EQ(netLineOf(netOf({"N1", "2", "U1.1", "R1.2"})), u"N1; 2: U1.1, R1.2, ");
+  EXPECT_EQ(netLineOf(netOf({"GND", "3", "U1.7", "U2.7", "C1.2"})), u"GND; 3: U1.7, U2.7, C1.2, ");
+  EXPECT_EQ(netLineOf(netOf({"NC", "0"})), u"NC; 0: ");
+}
+
+TEST(NetLine, CountDecidesHowManyPinsAreWritten) {
+  EXPECT_EQ(netLineOf(netOf({"N", "3", "A.1", "B.1", "C.1", "D.1", "E.1"})), u"N; 3: A.1, B.1, C.1, ");
+  EXPECT_EQ(netLineOf(netOf({"N", "x", "A.1"})), u"N; x: ");
+  EXPECT_EQ(netLineOf(netOf({"N", "2abc", "A.1", "B.1"})), u"N; 2abc: A.1, B.1, ");
+}
+
+TEST(NetLine, ParsesBackAndStoresAnEmptyElementAfterTheLastPin) {
+  NetRecord record;
+  record.at(4) = u"left over";
+  mrk1net(record, u"N1; 2: U1.1, R1.2, ");
+  EXPECT_EQ(record.get(0), u"N1");
+  EXPECT_EQ(record.get(1), u"2");
+  EXPECT_EQ(record.get(2), u"U1.1");
+  EXPECT_EQ(record.get(3), u"R1.2");
+  EXPECT_EQ(record.get(4), u"");
+}
+
+TEST(NetLine, ParserKeepsHigherElementsOfAnEarlierLongerNet) {
+  NetRecord record;
+  mrk1net(record, u"A; 4: P.1, P.2, P.3, P.4, ");
+  mrk1net(record, u"B; 1: Q.1, ");
+  EXPECT_EQ(record.get(2), u"Q.1");
+  EXPECT_EQ(record.get(3), u"");
+  EXPECT_EQ(record.get(4), u"P.3");
+  EXPECT_EQ(record.get(5), u"P.4");
+}
+
+TEST(NetLine, BlanksAreDroppedButTabsStay) {
+  NetRecord record;
+  mrk1net(record, netLineOf(netOf({"VCC 5V", "1", "U1.\t1"})));
+  EXPECT_EQ(record.get(0), u"VCC5V");
+  EXPECT_EQ(record.get(2), u"U1.\t1");
+}
+
+TEST(NetLine, SeparatorsInsideANameDoNotSurvive) {
+  NetRecord record;
+  // ":" stores A as the count and swallows the B after it; ";" then ends an
+  // empty name.
+  mrk1net(record, netLineOf(netOf({"A:B", "1", "U1.1"})));
+  EXPECT_EQ(record.get(0), u"");
+  EXPECT_EQ(record.get(1), u"1");
+  EXPECT_EQ(record.get(2), u"U1.1");
+  mrk1net(record, u"A,B; 1: U1.1, ");
+  EXPECT_EQ(record.get(0), u"B");
+  EXPECT_EQ(record.get(1), u"1");
+}
+
+TEST(NetLine, TheCharacterAfterSemicolonIsAlwaysSkipped) {
+  NetRecord record;
+  mrk1net(record, u"N1;2: U1.1, ");
+  EXPECT_EQ(record.get(0), u"N1");
+  EXPECT_EQ(record.get(1), u"");
+  EXPECT_EQ(record.get(2), u"U1.1");
+}
+
+TEST(NetLine, EmptyLineSetsOnlyTheName) {
+  NetRecord record = netOf({"OLD", "1", "X.1"});
+  mrk1net(record, u"");
+  EXPECT_EQ(record.get(0), u"");
+  EXPECT_EQ(record.get(1), u"1");
+  EXPECT_EQ(record.get(2), u"X.1");
+}
+
+TEST(PartLine, BuildsInTheOrderOtherNameReferenceAdditional) {
+  PartRecord record;
+  record.at(1) = u"74HC00";
+  record.at(2) = u"U1";
+  record.at(3) = u"DIP14";
+  Text line;
+  mprkout(record, line);
+  EXPECT_EQ(line, u"DIP14! 74HC00; U1: ? ");
+
+  PartRecord parsed;
+  mprk1in(parsed, line);
+  EXPECT_EQ(parsed.get(1), u"74HC00");
+  EXPECT_EQ(parsed.get(2), u"U1");
+  EXPECT_EQ(parsed.get(3), u"DIP14");
+  EXPECT_EQ(parsed.get(4), u"");
+}
+
+TEST(PartLine, MissingTerminatorKeepsThePreviousValueAndTabsAreDropped) {
+  PartRecord record;
+  mprk1in(record, u"DIP14! 74HC00; U1: EXTRA? ");
+  mprk1in(record, u"SO8! LM358; U\t2: ");
+  EXPECT_EQ(record.get(1), u"LM358");
+  EXPECT_EQ(record.get(2), u"U2");
+  EXPECT_EQ(record.get(3), u"SO8");
+  EXPECT_EQ(record.get(4), u"EXTRA");
+  mprk1in(record, u"A! B; C: D? trailing");
+  EXPECT_EQ(record.get(4), u"D");
+}
+
+TEST(RecordCapacity, ElementTwentyThousandIsTheLast) {
+  NetRecord record;
+  EXPECT_NO_THROW(record.at(20000) = u"P");
+  EXPECT_THROW(record.at(20001), CapacityError);
+  EXPECT_THROW(record.get(20001), CapacityError);
+}
+
+// A line with `pins` pins, as a reader builds it.
+Text lineWithPins(int pins) {
+  NetRecord record;
+  record.at(0) = u"BIG";
+  for (int index = 0; index < pins; ++index) record.at(2 + index) = u"U" + decimalText(index) + u".1";
+  record.at(1) = decimalText(pins);
+  Text line;
+  mnrkout(record, line);
+  return line;
+}
+
+TEST(RecordCapacity, NineteenThousandNineHundredNinetyEightPinsParseBackAndOneMoreFails) {
+  NetRecord record;
+  EXPECT_NO_THROW(mrk1net(record, lineWithPins(19998)));
+  EXPECT_EQ(record.get(19999), u"U19997.1");
+  EXPECT_THROW(mrk1net(record, lineWithPins(19999)), CapacityError);
+}
+
+TEST(RecordCapacity, BuildingPastTheBoundFails) {
+  NetRecord record = netOf({"N", "19999"});
+  EXPECT_NO_THROW(netLineOf(record));
+  record.at(1) = u"20000";
+  EXPECT_THROW(netLineOf(record), CapacityError);
+}
+
+}  // namespace
+}  // namespace korvanel
