@@ -6,6 +6,7 @@
 #include <unicode/utf16.h>
 #include <unicode/utf8.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -159,7 +160,7 @@ long long numericValue(TextView text) {
   double value = 0;
   bool anyDigit = false;
   while (position < text.size() && text[position] >= u'0' && text[position] <= u'9') {
-    if (value < kCeiling) value = value * 10 + (text[position] - u'0');
+    value = std::min(value * 10 + (text[position] - u'0'), kCeiling);
     anyDigit = true;
     ++position;
   }
