@@ -1,0 +1,27 @@
+# make run   installs what is missing, builds, and converts the bundled sample
+# make test  installs what is missing, builds, and runs every test
+BUILD_DIR ?= build
+BUILD_TYPE ?= RelWithDebInfo
+
+.PHONY: all setup build run test bench clean
+
+all: build
+
+setup:
+	bash scripts/setup
+
+build: setup
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake --build $(BUILD_DIR)
+
+run: build
+	bash scripts/run-sample $(BUILD_DIR)
+
+test: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j 2
+
+bench: build
+	$(BUILD_DIR)/bench/korvanel_bench
+
+clean:
+	rm -rf $(BUILD_DIR)
