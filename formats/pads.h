@@ -1,0 +1,23 @@
+// PADS2000 and PADSPCB netlists: a "*PART*" section of reference and part-type
+// lines, a "*NET*" section of "*SIGNAL*" lines each followed by lines of pins
+// (U1.7) separated by blanks, and a closing "*END*". The two forms share one
+// grammar and one layout; they differ in the writer's first line, in the
+// "*REMARK*" comment lines of PADSPCB and in whether a run of blanks between
+// pins stands for empty pins (PADS2000) or for a single separator (PADSPCB).
+#pragma once
+
+#include <filesystem>
+
+#include "core/context.h"
+
+namespace korvanel {
+
+// PADS2000.
+void mnpa2in(const ConversionContext& context, const std::filesystem::path& input, Text& status);
+void mnpa2out(const ConversionContext& context, const std::filesystem::path& output);
+
+// PADSPCB.
+void mnpapin(const ConversionContext& context, const std::filesystem::path& input, Text& status);
+void mnpapout(const ConversionContext& context, const std::filesystem::path& output);
+
+}  // namespace korvanel
