@@ -2,17 +2,21 @@
 
 #include <algorithm>
 
+#include "formats/pads.h"
 #include "formats/telesis.h"
 
 namespace korvanel {
 namespace {
 
-// Adapters from the table's uniform call to each module's own arguments.
-void readTelesis(const ConversionContext& context, const ReaderArguments& arguments, Text& status) {
-  mntelin(context, arguments.input, status);
+// Adapters from the table's uniform call to the modules that take only the
+// input or output path.
+template <void (*read)(const ConversionContext&, const std::filesystem::path&, Text&)>
+void readerOf(const ConversionContext& context, const ReaderArguments& arguments, Text& status) {
+  read(context, arguments.input, status);
 }
-void writeTelesis(const ConversionContext& context, const WriterArguments& arguments) {
-  mntelout(context, arguments.output);
+template <void (*write)(const ConversionContext&, const std::filesystem::path&)>
+void writerOf(const ConversionContext& context, const WriterArguments& arguments) {
+  write(context, arguments.output);
 }
 
 FormatTable makeBuiltinFormats() {
@@ -20,7 +24,7 @@ FormatTable makeBuiltinFormats() {
   // has no reader or writer and is refused like an unknown name.
   std::vector<FormatEntry> entries = {
       {u"ACCEL"},
-      {u"ALLEGRO", readTelesis, writeTelesis},
+      {u"ALLEGRO", readerOf<mntelin>, writerOf<mntelout>},
       {u"CADIX XID"},
       {u"CADLUS-PC(Reverse Net)"},
       {u"CADVANCE"},
@@ -37,15 +41,15 @@ FormatTable makeBuiltinFormats() {
       {u"MENTOR"},
       {u"MYPCB"},
       {u"OHM-3"},
-      {u"PADS2000"},
-      {u"PADSPCB"},
+      {u"PADS2000", readerOf<mnpa2in>, writerOf<mnpa2out>},
+      {u"PADSPCB", readerOf<mnpapin>, writerOf<mnpapout>},
       {u"Pcad(nlt)"},
       {u"Pcad(wrl)"},
       {u"PROTEL"},
       {u"PROTEL2"},
       {u"SFX"},
       {u"TANGO"},
-      {u"Telesis", readTelesis, writeTelesis},
+      {u"Telesis", readerOf<mntelin>, writerOf<mntelout>},
       {u"WACOM SIMPLE NET"},
   };
   std::vector<Text> inputNames = {
