@@ -93,7 +93,10 @@ Text decodeBytes(std::string_view bytes, Encoding encoding, const std::filesyste
 
 std::string encodeText(TextView text, Encoding encoding, const std::filesystem::path& fileName) {
   Converter converter = openStrictConverter(encoding);
-  std::string bytes(static_cast<std::size_t>(UCNV_GET_MAX_BYTES_FOR_STRING(text.size() + 1, 4)), '\0');
+  // One UTF-16 code unit never needs more than the converter's largest
+  // character (a surrogate pair gives one character of at most twice that).
+  const auto maxBytesPerUnit = static_cast<std::size_t>(ucnv_getMaxCharSize(converter.get()));
+  std::string bytes(text.size() * maxBytesPerUnit + 16, '\0');
   const auto* source = reinterpret_cast<const UChar*>(text.data());
   const UChar* sourceEnd = source + text.size();
   char* target = bytes.data();
