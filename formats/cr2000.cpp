@@ -1,0 +1,136 @@
+#include "formats/cr2000.h"
+
+#include <optional>
+#include <vector>
+
+#include "core/line_walk.h"
+#include "core/records.h"
+
+namespace korvanel {
+namespace {
+
+constexpr TextView kNetsKeyword = u"NETS";
+constexpr TextView kEndKeyword = u"END";
+constexpr TextView kFileEnd = u"$END";
+constexpr char16_t kPinListSeparator = u',';
+constexpr char16_t kPinSeparator = u'-';
+
+// The index of the line after the first line whose first four characters
+// other than blanks and tabs are "NETS" (in capitals), or nothing.
+std::optional<std::size_t> findNetsLine(const std::vector<Text>& lines) {
+  for (std::size_t lineIndex = 0; lineIndex < lines.size(); ++lineIndex) {
+    Text token;
+    for (const char16_t character : lines[lineIndex]) {
+      if (character == u' ' || character == u'\t') continue;
+      token += character;
+      if (token == kNetsKeyword) return lineIndex + 1;
+      if (token.size() >= kNetsKeyword.size()) break;
+    }
+  }
+  return std::nullopt;
+}
+
+// Reads the nets from `first` to the word END (as in "$END") or the end of
+// the input, and returns their net lines.
+Text readNetSection(const std::vector<Text>& lines, std::size_t first) {
+  Text netLines;
+  NetRecord record;
+  long long nextElement = kFirstPin;
+  Text token;
+  auto netIsPending = [&] { return !record.get(kNetName).empty(); };
+  auto writePendingNet = [&] {
+    record.at(kPinCount) = decimalText(nextElement - kFirstPin);
+    mnrkout(record, netLines);
+    netLines += kCrLf;
+    record.at(kNetName).clear();
+  };
+
+  for (std::size_t lineIndex = first; lineIndex < lines.size(); ++lineIndex) {
+    const Text line = toUpper(lines[lineIndex]);
+    for (std::size_t position = 0; position <= line.size(); ++position) {
+      const CharacterAt at = characterAt(line, position);
+      // The word END standing on its own ends the section; a name or pin that
+      // merely begins with END does not.
+      const bool isEndKeyword = token == kEndKeyword && at.isSpaceTabOrEmpty();
+      if (isEndKeyword) {
+        if (netIsPending()) writePendingNet();
+        return netLines;
+      }
+      // A character in column 2 starts the next net (or is the E of "$END"):
+      // the pending net is complete, and whatever column 1 held is dropped.
+      const bool startsNextNet = position == 1 && !at.isSpaceTabOrEmpty();
+      if (startsNextNet && netIsPending()) {
+        writePendingNet();
+        token.clear();
+      }
+      if (at.isSpace() && !token.empty() && !netIsPending()) {
+        record.at(kNetName) = std::move(token);
+        token.clear();
+        nextElement = kFirstPin;
+      } else if ((at.is(kPinListSeparator) || at.empty) && !token.empty()) {
+        record.at(nextElement++) = pinFromSeparator(token, kPinSeparator);
+        token.clear();
+      } else if (at.is(kPinListSeparator)) {
+        // A separator with no pin before it, as at the start of a
+        // continuation line, adds nothing.
+      } else if (!at.isSpaceTabOrEmpty()) {
+        token += at.character;
+      }
+    }
+  }
+  // The input ended without END: the net still pending is complete.
+  if (netIsPending()) writePendingNet();
+  return netLines;
+}
+
+}  // namespace
+
+void mncr2in(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
+  status = kStatusBad;
+  const std::vector<Text> lines = readLines(input, context.encoding);
+  // No parts: one empty line written as content, and the write's own line end.
+  writeWholeFile(context.partsFile(), kCrLf, context.encoding);
+  const std::optional<std::size_t> firstNetLine = findNetsLine(lines);
+  if (!firstNetLine) {
+    context.host.hideProgress();
+    return;
+  }
+  status = kStatusGood;
+  writeWholeFile(context.netFile(), readNetSection(lines, *firstNetLine), context.encoding);
+}
+
+void mncr2out(const ConversionContext& context, const std::filesystem::path& output) {
+  Text out(kNetsKeyword);
+  out += kCrLf;
+
+  // A blank, then the name padded so that the first pin starts in column 23;
+  // a longer name is followed by one blank. Pins four to a line; each further
+  // line starts with 21 blanks and the "," before its first pin.
+  constexpr std::size_t kNameFieldWidth = 21;
+  constexpr long long kPinsPerLine = 4;
+  NetRecord net;
+  for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
+    mrk1net(net, line);
+    const Text& name = net.get(kNetName);
+    out += u' ';
+    out += name;
+    appendSpaces(out, name.size() < kNameFieldWidth ? kNameFieldWidth - name.size() : 1);
+    const long long count = pinCount(net);
+    long long linesOfNet = 1;
+    for (long long pin = 0; pin < count; ++pin) {
+      const bool lineIsFull = pin == kPinsPerLine * linesOfNet;
+      if (lineIsFull) {
+        out += kCrLf;
+        appendSpaces(out, kNameFieldWidth);
+        ++linesOfNet;
+      }
+      if (pin > 0) out += kPinListSeparator;
+      out += pinToSeparator(net.get(kFirstPin + pin), kPinSeparator);
+    }
+    out += kCrLf;
+  }
+  out += kFileEnd;
+  writeWholeFile(output, out, context.encoding);
+}
+
+}  // namespace korvanel

@@ -1,0 +1,17 @@
+// CR2000 netlist: everything up to a "NETS" line is ignored; then each net
+// starts on a line with a blank in column 1 and its name from column 2,
+// followed by its pins (U1-7) separated by ","; further pins continue on
+// lines that begin with blanks. "$END" closes the section. The format has no
+// parts.
+#pragma once
+
+#include <filesystem>
+
+#include "core/context.h"
+
+namespace korvanel {
+
+void mncr2in(const ConversionContext& context, const std::filesystem::path& input, Text& status);
+void mncr2out(const ConversionContext& context, const std::filesystem::path& output);
+
+}  // namespace korvanel

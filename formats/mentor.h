@@ -1,0 +1,16 @@
+// MENTOR netlist: part lines of reference, value and PCB property separated by
+// blanks, then "NET" lines of a quoted net name and its pins (U1-7). A net may
+// be spread over several NET lines of the same name. Lines that begin with "#"
+// and text in parentheses (across lines too) are comments.
+#pragma once
+
+#include <filesystem>
+
+#include "core/context.h"
+
+namespace korvanel {
+
+void mnmetin(const ConversionContext& context, const std::filesystem::path& input, Text& status);
+void mnmetout(const ConversionContext& context, const std::filesystem::path& output);
+
+}  // namespace korvanel
