@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "formats/cr2000.h"
+#include "formats/mentor.h"
 #include "formats/pads.h"
 #include "formats/telesis.h"
 
@@ -28,7 +30,7 @@ FormatTable makeBuiltinFormats() {
       {u"CADIX XID"},
       {u"CADLUS-PC(Reverse Net)"},
       {u"CADVANCE"},
-      {u"CR2000"},
+      {u"CR2000", readerOf<mncr2in>, writerOf<mncr2out>},
       {u"CR3000"},
       {u"CR5000"},
       {u"CR5000(PC)"},
@@ -38,7 +40,7 @@ FormatTable makeBuiltinFormats() {
       {u"FUTURE"},
       {u"INTERGRA"},
       {u"MM-COLMO_NEO & MM2"},
-      {u"MENTOR"},
+      {u"MENTOR", readerOf<mnmetin>, writerOf<mnmetout>},
       {u"MYPCB"},
       {u"OHM-3"},
       {u"PADS2000", readerOf<mnpa2in>, writerOf<mnpa2out>},
