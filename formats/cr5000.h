@@ -1,0 +1,21 @@
+// CR5000 netlist (also listed as CR3000): a "$CCF{" block holding a
+// "DEFINITION {" block (a part type, ":", its references separated by ","
+// and ";") and a "NET{" block (a net name, ":", its pins written
+// reference(pin) and separated by ",", and ";"), followed by the "GROUND {",
+// "POWER {" and "ONE_STROKE_NET {" blocks. "CR5000(PC)" is the same text
+// with CR LF line ends instead of LF.
+#pragma once
+
+#include <filesystem>
+
+#include "core/context.h"
+
+namespace korvanel {
+
+void mncr5in(const ConversionContext& context, const std::filesystem::path& input, Text& status);
+// Writes the netlist with LF line ends.
+void mncr5out(const ConversionContext& context, const std::filesystem::path& output);
+// Writes the netlist with CR LF line ends.
+void mncr5pout(const ConversionContext& context, const std::filesystem::path& output);
+
+}  // namespace korvanel

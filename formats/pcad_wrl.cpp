@@ -1,0 +1,124 @@
+#include "formats/pcad_wrl.h"
+
+#include <vector>
+
+#include "core/line_walk.h"
+#include "core/records.h"
+
+namespace korvanel {
+namespace {
+
+// Column 3, where a net name begins, as a position counted from 0.
+constexpr std::size_t kNameColumn = 2;
+
+// The end of the word that begins at `start`: the next blank or the end of
+// the line. Only blanks separate words.
+std::size_t wordEnd(TextView line, std::size_t start) {
+  const std::size_t blank = line.find(u' ', start);
+  return blank == TextView::npos ? line.size() : blank;
+}
+
+}  // namespace
+
+void mnpwrin(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
+  const std::vector<Text> lines = readLines(input, context.encoding);
+  // The format has no parts: the parts file holds one empty line.
+  writeWholeFile(context.partsFile(), kCrLf, context.encoding);
+
+  NetRecord net;
+  Text netLines;
+  bool netOpen = false;
+  long long nextElement = kFirstPin;
+  bool netWithPinsRead = false;
+  auto finishNet = [&] {
+    // The count is that of this net's own pins, none for a name without pins.
+    net.at(kPinCount) = decimalText(nextElement - kFirstPin);
+    mnrkout(net, netLines);
+    netLines += kCrLf;
+    if (nextElement > kFirstPin) netWithPinsRead = true;
+  };
+
+  for (const Text& rawLine : lines) {
+    const bool isEmptyOrComment = rawLine.empty() || rawLine.front() == u'%';
+    if (isEmptyOrComment) continue;
+    const Text line = toUpper(rawLine);
+    // A character in column 3 begins the next net; a line too short to
+    // reach column 3 begins none and carries pins like a continuation line.
+    const bool startsNet = line.size() > kNameColumn && line[kNameColumn] != u' ';
+    if (startsNet) {
+      if (netOpen) finishNet();
+      netOpen = true;
+      nextElement = kFirstPin;
+    }
+    std::size_t position = 0;
+    while (position < line.size()) {
+      if (line[position] == u' ') {
+        ++position;
+        continue;
+      }
+      const std::size_t end = wordEnd(line, position);
+      const TextView word = TextView(line).substr(position, end - position);
+      // The word in column 3 is the net name, whatever its length and even
+      // when it begins in column 1 or 2; every other word is a pin.
+      const bool isNetName = startsNet && position <= kNameColumn && kNameColumn < end;
+      if (isNetName) {
+        net.at(kNetName) = word;
+      } else if (netOpen) {
+        net.at(nextElement) = pinFromSeparator(word, u'-');
+        ++nextElement;
+      }
+      // Pins before the first net name belong to no net and are left out.
+      position = end;
+    }
+  }
+  if (netOpen) finishNet();
+
+  if (!netWithPinsRead) {
+    context.host.hideProgress();
+    status = kStatusBad;
+    return;
+  }
+  writeWholeFile(context.netFile(), netLines, context.encoding);
+}
+
+void mnpwrout(const ConversionContext& context, const std::filesystem::path& output) {
+  Text out;
+  for (const TextView heading : {u"%", u"% NODE                    REF. DESIGNATOR-PIN",
+                                 u"% ----                    -------------------", u"%"}) {
+    out += heading;
+    out += kCrLf;
+  }
+  // Name field: two blanks and the name padded so that the first pin stands
+  // in column 27; a longer name is followed by one blank. Pins stand two to
+  // a line, in columns 27 and 47; continuation lines begin with 26 blanks.
+  constexpr std::size_t kNameIndent = 2;
+  constexpr std::size_t kNameWidth = 24;
+  constexpr std::size_t kPinWidth = 20;
+  constexpr std::size_t kContinuationIndent = kNameIndent + kNameWidth;
+  NetRecord net;
+  for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
+    mrk1net(net, line);
+    const Text& name = net.get(kNetName);
+    appendSpaces(out, kNameIndent);
+    out += name;
+    appendSpaces(out, name.size() < kNameWidth ? kNameWidth - name.size() : 1);
+    const long long count = pinCount(net);
+    for (long long pin = 1; pin <= count; ++pin) {
+      const bool secondOnLine = pin % 2 == 0;
+      const bool firstOfContinuationLine = pin > 1 && !secondOnLine;
+      if (secondOnLine) {
+        // A pin as wide as its column or wider is still followed by a blank.
+        const std::size_t previousWidth = net.get(kFirstPin + pin - 2).size();
+        appendSpaces(out, previousWidth < kPinWidth ? kPinWidth - previousWidth : 1);
+      } else if (firstOfContinuationLine) {
+        out += kCrLf;
+        appendSpaces(out, kContinuationIndent);
+      }
+      out += pinToSeparator(net.get(kFirstPin + pin - 1), u'-');
+    }
+    out += kCrLf;
+  }
+  writeWholeFile(output, out, context.encoding);
+}
+
+}  // namespace korvanel
