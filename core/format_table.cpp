@@ -3,8 +3,10 @@
 #include <algorithm>
 
 #include "formats/cr2000.h"
+#include "formats/cr5000.h"
 #include "formats/mentor.h"
 #include "formats/pads.h"
+#include "formats/pcad_wrl.h"
 #include "formats/telesis.h"
 
 namespace korvanel {
@@ -31,9 +33,9 @@ FormatTable makeBuiltinFormats() {
       {u"CADLUS-PC(Reverse Net)"},
       {u"CADVANCE"},
       {u"CR2000", readerOf<mncr2in>, writerOf<mncr2out>},
-      {u"CR3000"},
-      {u"CR5000"},
-      {u"CR5000(PC)"},
+      {u"CR3000", readerOf<mncr5in>, writerOf<mncr5out>},
+      {u"CR5000", readerOf<mncr5in>, writerOf<mncr5out>},
+      {u"CR5000(PC)", nullptr, writerOf<mncr5pout>},
       {u"CSi"},
       {u"D2 CAD"},
       {u"Expedition PCB"},
@@ -46,7 +48,7 @@ FormatTable makeBuiltinFormats() {
       {u"PADS2000", readerOf<mnpa2in>, writerOf<mnpa2out>},
       {u"PADSPCB", readerOf<mnpapin>, writerOf<mnpapout>},
       {u"Pcad(nlt)"},
-      {u"Pcad(wrl)"},
+      {u"Pcad(wrl)", readerOf<mnpwrin>, writerOf<mnpwrout>},
       {u"PROTEL"},
       {u"PROTEL2"},
       {u"SFX"},
