@@ -1,0 +1,20 @@
+// ACCEL netlist: nested parenthesised lists, names and values in double
+// quotes. A (netlist ...) list holds one (compinst "U1" ...) list per part,
+// with its (patternName "...") and (compvalue "..."), and one
+// (net "GND" ...) list per net, with one (node "U1" "7") per pin. The
+// closing parentheses of a part, a net and the whole netlist stand at the end
+// of the element's last line.
+#pragma once
+
+#include <filesystem>
+
+#include "core/context.h"
+
+namespace korvanel {
+
+// Reads an ACCEL netlist into parts.tmp and net.tmp (format name "ACCEL").
+void mnaccin(const ConversionContext& context, const std::filesystem::path& input, Text& status);
+// Writes parts.tmp and net.tmp as an ACCEL netlist (format name "ACCEL").
+void mnaccout(const ConversionContext& context, const std::filesystem::path& output);
+
+}  // namespace korvanel

@@ -1,0 +1,18 @@
+// Pcad(nlt) netlist: free-form text in sections. A "PARTS" line opens the
+// parts, written part-name = reference, reference, ... ; and a "NETS" line
+// opens the nets, written net-name = U1/7 U2/7 ... ; where an entry may run
+// over several lines. "%" starts a comment that runs to the end of the line.
+#pragma once
+
+#include <filesystem>
+
+#include "core/context.h"
+
+namespace korvanel {
+
+// Reads a Pcad(nlt) netlist into parts.tmp and net.tmp (format name "Pcad(nlt)").
+void mnpnlin(const ConversionContext& context, const std::filesystem::path& input, Text& status);
+// Writes parts.tmp and net.tmp as a Pcad(nlt) netlist (format name "Pcad(nlt)").
+void mnpnlout(const ConversionContext& context, const std::filesystem::path& output);
+
+}  // namespace korvanel
