@@ -2,10 +2,12 @@
 
 #include <algorithm>
 
+#include "formats/accel.h"
 #include "formats/cr2000.h"
 #include "formats/cr5000.h"
 #include "formats/mentor.h"
 #include "formats/pads.h"
+#include "formats/pcad_nlt.h"
 #include "formats/pcad_wrl.h"
 #include "formats/telesis.h"
 
@@ -27,7 +29,7 @@ FormatTable makeBuiltinFormats() {
   // Every name of the window's lists; a name whose module is not built yet
   // has no reader or writer and is refused like an unknown name.
   std::vector<FormatEntry> entries = {
-      {u"ACCEL"},
+      {u"ACCEL", readerOf<mnaccin>, writerOf<mnaccout>},
       {u"ALLEGRO", readerOf<mntelin>, writerOf<mntelout>},
       {u"CADIX XID"},
       {u"CADLUS-PC(Reverse Net)"},
@@ -47,7 +49,7 @@ FormatTable makeBuiltinFormats() {
       {u"OHM-3"},
       {u"PADS2000", readerOf<mnpa2in>, writerOf<mnpa2out>},
       {u"PADSPCB", readerOf<mnpapin>, writerOf<mnpapout>},
-      {u"Pcad(nlt)"},
+      {u"Pcad(nlt)", readerOf<mnpnlin>, writerOf<mnpnlout>},
       {u"Pcad(wrl)", readerOf<mnpwrin>, writerOf<mnpwrout>},
       {u"PROTEL"},
       {u"PROTEL2"},

@@ -1,0 +1,52 @@
+#include <gtest/gtest.h>
+
+#include "core/format_table.h"
+
+namespace korvanel {
+namespace {
+
+std::vector<Text> namesWith(bool (*has)(const FormatTable&, const Text&), const std::vector<Text>& names) {
+  std::vector<Text> found;
+  for (const Text& name : names) {
+    if (has(builtinFormats(), name)) found.push_back(name);
+  }
+  return found;
+}
+
+TEST(FormatTable, ListsTheNamesInTheWindowsOrder) {
+  const FormatTable& formats = builtinFormats();
+  ASSERT_EQ(formats.inputNames().size(), 27u);
+  ASSERT_EQ(formats.outputNames().size(), 24u);
+  EXPECT_EQ(formats.inputNames()[13], u"MENTOR");
+  EXPECT_EQ(formats.inputNames()[14], u"MM-COLMO_NEO & MM2");
+  EXPECT_EQ(formats.outputNames()[11], u"MM-COLMO_NEO & MM2");
+  EXPECT_EQ(formats.outputNames()[12], u"MENTOR");
+  EXPECT_EQ(formats.inputNames()[19], u"Pcad(wrl)");
+  EXPECT_EQ(formats.inputNames()[20], u"Pcad(nlt)");
+}
+
+TEST(FormatTable, RoutesEveryBuiltModuleAndNothingElse) {
+  const auto canRead = [](const FormatTable& formats, const Text& name) { return formats.findReader(name) != nullptr; };
+  const auto canWrite = [](const FormatTable& formats, const Text& name) { return formats.findWriter(name) != nullptr; };
+  EXPECT_EQ(namesWith(canRead, builtinFormats().inputNames()),
+            (std::vector<Text>{u"ACCEL", u"ALLEGRO", u"CR2000", u"CR3000", u"CR5000", u"MENTOR", u"PADS2000",
+                               u"PADSPCB", u"Pcad(wrl)", u"Pcad(nlt)", u"Telesis"}));
+  EXPECT_EQ(namesWith(canWrite, builtinFormats().outputNames()),
+            (std::vector<Text>{u"ACCEL", u"ALLEGRO", u"CR2000", u"CR3000", u"CR5000", u"CR5000(PC)", u"MENTOR",
+                               u"PADS2000", u"PADSPCB", u"Pcad(wrl)", u"Pcad(nlt)", u"Telesis"}));
+}
+
+TEST(FormatTable, NamesAreExactText) {
+  const FormatTable& formats = builtinFormats();
+  EXPECT_NE(formats.findReader(u"Telesis"), nullptr);
+  EXPECT_EQ(formats.findReader(u"TELESIS"), nullptr);
+  EXPECT_EQ(formats.findReader(u" Telesis"), nullptr);
+  EXPECT_EQ(formats.findReader(u"CR5000(PC)"), nullptr);
+  EXPECT_EQ(formats.findWriter(u"FUTURE"), nullptr);
+  EXPECT_EQ(formats.findReader(u"ALLEGRO"), formats.findReader(u"Telesis"));
+  EXPECT_EQ(formats.findWriter(u"CR3000"), formats.findWriter(u"CR5000"));
+  EXPECT_NE(formats.findWriter(u"CR5000(PC)"), formats.findWriter(u"CR5000"));
+}
+
+}  // namespace
+}  // namespace korvanel
