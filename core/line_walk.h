@@ -36,6 +36,32 @@ inline void appendPadded(Text& out, TextView text, std::size_t width) {
   if (text.size() < width) appendSpaces(out, width - text.size());
 }
 
+// Where a writer breaks the pins of a net into lines of `pinsPerLine`. Asked
+// for each pin in order (zero-based position), it tells whether that pin
+// begins a new line. Where the last pin may not stand alone on a line, it
+// stays on the line before, which then holds one pin more.
+class PinLineBreaks {
+ public:
+  enum class LastPin { MayStandAlone, StaysWithPrevious };
+
+  PinLineBreaks(long long pinsPerLine, long long pinCount, LastPin lastPin = LastPin::MayStandAlone)
+      : pinsPerLine_(pinsPerLine), lastPosition_(pinCount - 1), lastPin_(lastPin) {}
+
+  bool startsNewLine(long long position) {
+    const bool lineIsFull = position == pinsPerLine_ * linesSoFar_;
+    const bool lastPinKeptBack = lastPin_ == LastPin::StaysWithPrevious && position == lastPosition_;
+    if (!lineIsFull || lastPinKeptBack) return false;
+    ++linesSoFar_;
+    return true;
+  }
+
+ private:
+  long long pinsPerLine_;
+  long long lastPosition_;
+  LastPin lastPin_;
+  long long linesSoFar_ = 1;
+};
+
 // A pin in the intermediate form: the first `separator` that is not the pin's
 // first character becomes "." (with "-": -5V stays -5V, -5V-1 becomes -5V.1).
 Text pinFromSeparator(TextView pin, char16_t separator);

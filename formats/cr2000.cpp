@@ -116,13 +116,11 @@ void mncr2out(const ConversionContext& context, const std::filesystem::path& out
     out += name;
     appendSpaces(out, name.size() < kNameFieldWidth ? kNameFieldWidth - name.size() : 1);
     const long long count = pinCount(net);
-    long long linesOfNet = 1;
+    PinLineBreaks lineBreaks(kPinsPerLine, count);
     for (long long pin = 0; pin < count; ++pin) {
-      const bool lineIsFull = pin == kPinsPerLine * linesOfNet;
-      if (lineIsFull) {
+      if (lineBreaks.startsNewLine(pin)) {
         out += kCrLf;
         appendSpaces(out, kNameFieldWidth);
-        ++linesOfNet;
       }
       if (pin > 0) out += kPinListSeparator;
       out += pinToSeparator(net.get(kFirstPin + pin), kPinSeparator);

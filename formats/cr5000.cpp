@@ -310,13 +310,11 @@ void appendNets(const ConversionContext& context, TextView lineEnd, Text& out) {
     out += name;
     out += u':';
     const long long count = pinCount(net);
-    long long linesOfNet = 1;
+    PinLineBreaks lineBreaks(kPinsPerLine, count);
     for (long long written = 0; written < count; ++written) {
-      const bool lineIsFull = written == kPinsPerLine * linesOfNet;
-      if (lineIsFull) {
+      if (lineBreaks.startsNewLine(written)) {
         out += lineEnd;
         appendSpaces(out, kContinuationIndent);
-        ++linesOfNet;
       }
       out += written == 0 ? u' ' : u',';
       appendCr5000Pin(net.get(kFirstPin + written), out);

@@ -285,14 +285,11 @@ void mnmetout(const ConversionContext& context, const std::filesystem::path& out
     netLineStart += u'\'';
     out += netLineStart;
     const long long count = pinCount(net);
-    long long linesOfNet = 1;
+    PinLineBreaks lineBreaks(kPinsPerLine, count, PinLineBreaks::LastPin::StaysWithPrevious);
     for (long long pin = 0; pin < count; ++pin) {
-      const bool lineIsFull = pin == kPinsPerLine * linesOfNet;
-      const bool anotherPinFollows = pin != count - 1;
-      if (lineIsFull && anotherPinFollows) {
+      if (lineBreaks.startsNewLine(pin)) {
         out += kCrLf;
         out += netLineStart;
-        ++linesOfNet;
       }
       out += u' ';
       out += pinToSeparator(net.get(kFirstPin + pin), kPinSeparator);

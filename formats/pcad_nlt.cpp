@@ -182,12 +182,11 @@ void mnpnlout(const ConversionContext& context, const std::filesystem::path& out
     mrk1net(net, line);
     appendNameAndEquals(out, net.get(kNetName), kNetNameWidth);
     const long long count = pinCount(net);
-    long long linesOfNet = 1;
+    PinLineBreaks lineBreaks(kPinsPerLine, count);
     for (long long pinsWritten = 0; pinsWritten < count; ++pinsWritten) {
-      if (pinsWritten == kPinsPerLine * linesOfNet) {
+      if (lineBreaks.startsNewLine(pinsWritten)) {
         out += kCrLf;
         appendSpaces(out, kContinuationIndent);
-        ++linesOfNet;
       }
       out += pinToSeparator(net.get(kFirstPin + pinsWritten), kPinSeparator);
       out += u' ';

@@ -164,13 +164,12 @@ void mntelout(const ConversionContext& context, const std::filesystem::path& out
     mrk1net(net, line);
     appendPadded(out, net.get(kNetName) + u";", kNameColumnWidth);
     const long long count = pinCount(net);
-    long long linesOfNet = 1;
+    PinLineBreaks lineBreaks(kPinsPerLine, count, PinLineBreaks::LastPin::StaysWithPrevious);
     for (long long pin = 0; pin < count; ++pin) {
-      if (pin == kPinsPerLine * linesOfNet && pin != count - 1) {
+      if (lineBreaks.startsNewLine(pin)) {
         out += u',';
         out += kCrLf;
         appendSpaces(out, kNameColumnWidth);
-        ++linesOfNet;
       }
       out += u' ';
       out += net.get(kFirstPin + pin);
