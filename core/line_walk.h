@@ -62,6 +62,14 @@ class PinLineBreaks {
   long long linesSoFar_ = 1;
 };
 
+// `text` appended and followed by spaces up to `width` characters; a text of
+// `width` characters or more is followed by one space, so the next field never
+// runs into it.
+inline void appendPaddedWithGap(Text& out, TextView text, std::size_t width) {
+  out += text;
+  appendSpaces(out, text.size() < width ? width - text.size() : 1);
+}
+
 // A pin in the intermediate form: the first `separator` that is not the pin's
 // first character becomes "." (with "-": -5V stays -5V, -5V-1 becomes -5V.1).
 Text pinFromSeparator(TextView pin, char16_t separator);

@@ -113,8 +113,7 @@ void mncr2out(const ConversionContext& context, const std::filesystem::path& out
     mrk1net(net, line);
     const Text& name = net.get(kNetName);
     out += u' ';
-    out += name;
-    appendSpaces(out, name.size() < kNameFieldWidth ? kNameFieldWidth - name.size() : 1);
+    appendPaddedWithGap(out, name, kNameFieldWidth);
     const long long count = pinCount(net);
     PinLineBreaks lineBreaks(kPinsPerLine, count);
     for (long long pin = 0; pin < count; ++pin) {

@@ -181,10 +181,7 @@ void writePads(const ConversionContext& context, const std::filesystem::path& ou
   for (const Text& line : readLines(context.partsFile(), context.encoding)) {
     if (line.empty()) continue;
     mprk1in(part, line);
-    const Text& reference = part.get(kReference);
-    out += reference;
-    const bool referenceFitsColumn = reference.size() < kPartTypeColumnWidth;
-    appendSpaces(out, referenceFitsColumn ? kPartTypeColumnWidth - reference.size() : 1);
+    appendPaddedWithGap(out, part.get(kReference), kPartTypeColumnWidth);
     out += part.get(kPartName);
     out += kCrLf;
   }

@@ -100,8 +100,7 @@ void mnpwrout(const ConversionContext& context, const std::filesystem::path& out
     mrk1net(net, line);
     const Text& name = net.get(kNetName);
     appendSpaces(out, kNameIndent);
-    out += name;
-    appendSpaces(out, name.size() < kNameWidth ? kNameWidth - name.size() : 1);
+    appendPaddedWithGap(out, name, kNameWidth);
     const long long count = pinCount(net);
     for (long long pin = 1; pin <= count; ++pin) {
       const bool secondOnLine = pin % 2 == 0;
