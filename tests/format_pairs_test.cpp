@@ -75,7 +75,9 @@ TEST_F(FormatPairs, NetsAndPinsSurviveEveryPair) {
       ASSERT_EQ(convert(first, path(firstFile).string(), second, secondFile).outcome, RunOutcome::Finished);
       const auto [nets, parts] = contentOf(second, secondFile);
       EXPECT_EQ(nets, originalNets);
-      if (!parts.empty()) EXPECT_EQ(parts, originalParts);
+      if (!parts.empty()) {
+        EXPECT_EQ(parts, originalParts);
+      }
     }
   }
 }
