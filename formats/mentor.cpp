@@ -260,13 +260,14 @@ void mnmetout(const ConversionContext& context, const std::filesystem::path& out
   out += u"# Reference        Value      PCB Property";
   out += kCrLf;
 
-  // Reference padded to 19 characters, then the value ("PART" when there is
-  // none) and the PCB property.
+  // Reference padded to 19 characters (a longer one keeps one blank, so that
+  // it never runs into the value), then the value ("PART" when there is none)
+  // and the PCB property.
   constexpr std::size_t kReferenceColumnWidth = 19;
   PartRecord part;
   for (const Text& line : readRecordLines(context.partsFile(), context.encoding)) {
     mprk1in(part, line);
-    appendPadded(out, part.get(kReference), kReferenceColumnWidth);
+    appendPaddedWithGap(out, part.get(kReference), kReferenceColumnWidth);
     const Text& value = part.get(kOtherInformation);
     out += value.empty() ? TextView(u"PART") : TextView(value);
     out += u' ';

@@ -242,12 +242,23 @@ TEST_F(MentorWriter, NamesTheInputFormatInTheFirstLine) {
   }
 }
 
-TEST_F(MentorWriter, PadsTheReferenceColumnToNineteenCharacters) {
+// A reference of 19 characters or more keeps one blank before the value, so
+// that the two read back as two fields.
+TEST_F(MentorWriter, PadsTheReferenceColumnToNineteenCharactersAndKeepsAGapAfterLongerOnes) {
   context.inputFormatName = u"Telesis";
   const std::string eighteen = "ABCDEFGHIJKLMNOPQR";
   EXPECT_EQ(write("V! P; " + eighteen + ": ? \r\nV! P; " + eighteen + "S: ? \r\nV! P; " + eighteen + "ST: ? \r\n\r\n",
                   "\r\n"),
-            std::string(kHeader) + eighteen + " V P\r\n" + eighteen + "SV P\r\n" + eighteen + "STV P\r\n\r\n");
+            std::string(kHeader) + eighteen + " V P\r\n" + eighteen + "S V P\r\n" + eighteen + "ST V P\r\n\r\n");
+}
+
+TEST_F(MentorWriter, ALongReferenceReadsBackWithItsValue) {
+  context.inputFormatName = u"Telesis";
+  const std::string longReference = "CONNECTOR_MAIN_POWER_1";
+  writeBytes("round.net", write("HDR! 74HC00; " + longReference + ": ? \r\n\r\n", "N; 2: " + longReference + ".1, U1.1, \r\n\r\n"));
+  Text status;
+  mnmetin(context, path("round.net"), status);
+  EXPECT_EQ(readBytes("parts.tmp"), "HDR! 74HC00; " + longReference + ": ? \r\n\r\n");
 }
 
 TEST_F(MentorWriter, CountsJapaneseCharactersAsOneColumnEach) {
