@@ -115,6 +115,9 @@ RunResult guarded(Host& host, Stage&& stage) {
     return {RunOutcome::Failed, error.what()};
   } catch (const std::bad_alloc&) {
     return {RunOutcome::Failed, "out of memory"};
+  } catch (const std::exception& error) {
+    // A fault of the program itself still ends the run with a clear outcome.
+    return {RunOutcome::Failed, std::string("internal error: ") + error.what()};
   }
 }
 

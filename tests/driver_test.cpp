@@ -194,6 +194,16 @@ TEST_F(Driver, OutputThatCannotBeWrittenFailsWithoutTouchingThePreviousFile) {
   EXPECT_EQ(readBytes("out.tel"), "previous output");
 }
 
+void throwingReader(const ConversionContext&, const ReaderArguments&, Text&) { throw std::out_of_range("substr"); }
+
+TEST_F(Driver, AFaultInsideAModuleEndsTheRunAsAFailure) {
+  const FormatTable faulty({{u"X", throwingReader, nullptr}}, {u"X"}, {});
+  fields.inputFormat = u"X";
+  const RunResult result = runConversion(fields, host, settings, faulty);
+  EXPECT_EQ(result.outcome, RunOutcome::Failed);
+  EXPECT_EQ(result.failure, "internal error: substr");
+}
+
 TEST_F(Driver, KeepsTheIntermediateFilesWhenAsked) {
   settings.keepIntermediateFiles = true;
   EXPECT_EQ(run().outcome, RunOutcome::Finished);
