@@ -111,9 +111,8 @@ void mncr2out(const ConversionContext& context, const std::filesystem::path& out
   NetRecord net;
   for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
     mrk1net(net, line);
-    const Text& name = net.get(kNetName);
     out += u' ';
-    appendPaddedWithGap(out, name, kNameFieldWidth);
+    appendPaddedWithGap(out, net.get(kNetName), kNameFieldWidth);
     const long long count = pinCount(net);
     PinLineBreaks lineBreaks(kPinsPerLine, count);
     for (long long pin = 0; pin < count; ++pin) {

@@ -98,22 +98,25 @@ void mnpwrout(const ConversionContext& context, const std::filesystem::path& out
   NetRecord net;
   for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
     mrk1net(net, line);
-    const Text& name = net.get(kNetName);
     appendSpaces(out, kNameIndent);
-    appendPaddedWithGap(out, name, kNameWidth);
+    appendPaddedWithGap(out, net.get(kNetName), kNameWidth);
     const long long count = pinCount(net);
     for (long long pin = 1; pin <= count; ++pin) {
       const bool secondOnLine = pin % 2 == 0;
       const bool firstOfContinuationLine = pin > 1 && !secondOnLine;
-      if (secondOnLine) {
-        // A pin as wide as its column or wider is still followed by a blank.
-        const std::size_t previousWidth = net.get(kFirstPin + pin - 2).size();
-        appendSpaces(out, previousWidth < kPinWidth ? kPinWidth - previousWidth : 1);
-      } else if (firstOfContinuationLine) {
+      if (firstOfContinuationLine) {
         out += kCrLf;
         appendSpaces(out, kContinuationIndent);
       }
-      out += pinToSeparator(net.get(kFirstPin + pin - 1), u'-');
+      const Text written = pinToSeparator(net.get(kFirstPin + pin - 1), u'-');
+      // The first pin of a line is padded to its column when a second one
+      // follows; a pin as wide as its column or wider keeps one blank.
+      const bool secondPinFollows = !secondOnLine && pin < count;
+      if (secondPinFollows) {
+        appendPaddedWithGap(out, written, kPinWidth);
+      } else {
+        out += written;
+      }
     }
     out += kCrLf;
   }
