@@ -4,6 +4,7 @@
 #include <CLI/CLI.hpp>
 #include <stdlib.h>
 
+#include <array>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -101,6 +102,8 @@ struct ConvertOptions {
   bool noSort = false, noDuplicateCheck = false, noSinglePinCheck = false;
   std::optional<std::string> partsCsv, outputParts, inputParts, workDir;
   std::vector<std::string> pinChanges;
+  // The rows of --pin-change, parsed once when the command line is checked.
+  std::array<Text, 30> pinChangeBoxes;
   bool keepIntermediate = false;
   std::string encoding = "cp932";
 };
@@ -139,10 +142,7 @@ int runConvert(const ConvertOptions& options) {
   if (options.partsCsv) fields.csvOrOutputParts = fromUtf8(*options.partsCsv);
   if (options.outputParts) fields.csvOrOutputParts = fromUtf8(*options.outputParts);
   if (options.inputParts) fields.inputPartsFile = fromUtf8(*options.inputParts);
-  for (std::size_t row = 0; row < options.pinChanges.size(); ++row) {
-    parsePinChange(options.pinChanges[row], fields.pinChangeBoxes[row], fields.pinChangeBoxes[10 + row],
-                   fields.pinChangeBoxes[20 + row]);
-  }
+  fields.pinChangeBoxes = options.pinChangeBoxes;
 
   TerminalHost host;
   RunSettings settings;
@@ -251,10 +251,10 @@ int main(int argc, char** argv) {
     app.parse(argc, argv);
     if (convertCommand->parsed()) {
       if (convert.pinChanges.size() > 10) throw CLI::ValidationError("--pin-change", "at most 10 rows");
-      Text ignored;
-      for (const std::string& row : convert.pinChanges) {
-        if (!parsePinChange(row, ignored, ignored, ignored)) {
-          throw CLI::ValidationError("--pin-change", "'" + row + "' is not REF:OLD:NEW");
+      for (std::size_t row = 0; row < convert.pinChanges.size(); ++row) {
+        auto& boxes = convert.pinChangeBoxes;
+        if (!parsePinChange(convert.pinChanges[row], boxes[row], boxes[10 + row], boxes[20 + row])) {
+          throw CLI::ValidationError("--pin-change", "'" + convert.pinChanges[row] + "' is not REF:OLD:NEW");
         }
       }
       if (convert.partsCsv && convert.outputParts && *convert.partsCsv != *convert.outputParts) {
