@@ -9,6 +9,7 @@
 
 #include "core/driver.h"
 #include "core/passes.h"
+#include "formats/builtin_formats.h"
 #include "formats/telesis.h"
 
 namespace korvanel {
@@ -64,7 +65,7 @@ void BM_Conversion(benchmark::State& state) {
   RunSettings settings{directory, directory, Encoding::Cp932, false};
   SilentHost host;
   for (auto _ : state) {
-    const RunResult result = runConversion(fields, host, settings);
+    const RunResult result = runConversion(fields, host, settings, builtinFormats());
     if (result.outcome != RunOutcome::Finished) state.SkipWithError("conversion failed");
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *

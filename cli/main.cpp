@@ -13,6 +13,7 @@
 
 #include "core/driver.h"
 #include "core/errors.h"
+#include "formats/builtin_formats.h"
 #include "korvanel/version.h"
 
 namespace {
@@ -163,7 +164,7 @@ int runConvert(const ConvertOptions& options) {
     std::cerr << "korvanel-cli: " << error.what() << std::endl;
     return kExitFailure;
   }
-  return exitStatusOf(runConversion(fields, host, settings));
+  return exitStatusOf(runConversion(fields, host, settings, builtinFormats()));
 }
 
 int runRead(const ReadOptions& options) {
@@ -176,7 +177,7 @@ int runRead(const ReadOptions& options) {
   }
   const ConversionContext context{options.workDir, parseEncoding(options.encoding), host, fromUtf8(options.from)};
   const ReaderArguments arguments{std::filesystem::path(options.input), fromUtf8(options.inputParts)};
-  return exitStatusOf(runReaderOnly(fromUtf8(options.from), arguments, context));
+  return exitStatusOf(runReaderOnly(fromUtf8(options.from), arguments, context, builtinFormats()));
 }
 
 int runWrite(const WriteOptions& options) {
@@ -184,7 +185,7 @@ int runWrite(const WriteOptions& options) {
   const ConversionContext context{options.workDir, parseEncoding(options.encoding), host,
                                   fromUtf8(options.inputFormat)};
   const WriterArguments arguments{std::filesystem::path(options.output), fromUtf8(options.outputParts)};
-  return exitStatusOf(runWriterOnly(fromUtf8(options.to), arguments, context));
+  return exitStatusOf(runWriterOnly(fromUtf8(options.to), arguments, context, builtinFormats()));
 }
 
 void addEncodingOption(CLI::App& command, std::string& encoding) {

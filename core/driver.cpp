@@ -19,14 +19,29 @@ bool nameSameFile(const Text& first, const Text& second) {
 }
 
 // The first entry that is missing or wrong, as its message; empty when all
-// entries are fine.
-TextView refusal(const ConversionFields& fields) {
+// entries are fine. No file that the run writes may be one that it reads,
+// nor may two of its outputs be one file.
+TextView refusal(const ConversionFields& fields, const FormatTable& formats) {
   if (fields.inputPath.empty()) return kMessageNoInputFile;
   if (fields.outputPath.empty()) return kMessageNoOutputFile;
   if (fields.inputFormat.empty()) return kMessageNoInputFormat;
   if (fields.outputFormat.empty()) return kMessageNoOutputFormat;
   if (nameSameFile(fields.inputPath, fields.outputPath)) return kMessageSameFile;
   if (fields.partsCsv && fields.csvOrOutputParts.empty()) return kMessageNoCsvFile;
+
+  const bool readsInputParts =
+      formats.hasCompanionPartsFile(fields.inputFormat) && !fields.inputPartsFile.empty();
+  const bool writesOutputParts = formats.hasCompanionPartsFile(fields.outputFormat);
+  if (writesOutputParts && fields.csvOrOutputParts.empty()) return kMessageNoOutputPartsFile;
+  if (writesOutputParts && fields.partsCsv) return kMessageCsvIsOutputPartsFile;
+  if (readsInputParts && nameSameFile(fields.inputPartsFile, fields.outputPath)) return kMessageSameFile;
+  if (fields.partsCsv || writesOutputParts) {
+    const Text& partsOutput = fields.csvOrOutputParts;
+    const bool replacesAnotherFile = nameSameFile(partsOutput, fields.inputPath) ||
+                                     nameSameFile(partsOutput, fields.outputPath) ||
+                                     (readsInputParts && nameSameFile(partsOutput, fields.inputPartsFile));
+    if (replacesAnotherFile) return kMessagePartsFileIsAnotherFile;
+  }
   return {};
 }
 
@@ -56,6 +71,9 @@ RunOutcome convert(const ConversionFields& fields, const ConversionContext& cont
     host.showMessage(Text(kMessageUnknownFormat));
     host.hideProgress();
     return RunOutcome::NoModule;
+  }
+  if (formats.hasCompanionPartsFile(fields.inputFormat) && fields.inputPartsFile.empty()) {
+    host.showMessage(Text(kMessageNoInputPartsFile));
   }
   reader(context, ReaderArguments{toPath(fields.inputPath), fields.inputPartsFile}, status);
   if (status == kStatusBad) {
@@ -125,7 +143,7 @@ RunResult guarded(Host& host, Stage&& stage) {
 
 RunResult runConversion(const ConversionFields& fields, Host& host, const RunSettings& settings,
                         const FormatTable& formats) {
-  if (const TextView message = refusal(fields); !message.empty()) {
+  if (const TextView message = refusal(fields, formats); !message.empty()) {
     host.showMessage(Text(message));
     return {RunOutcome::Refused, {}};
   }

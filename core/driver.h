@@ -59,6 +59,17 @@ inline constexpr TextView kMessageNoOutputFormat = u"変換後ファイルフォ
 inline constexpr TextView kMessageSameFile =
     u"変換するネットと変換後のネットが同じです。変換後のネットネイムを変えてください。";
 inline constexpr TextView kMessageNoCsvFile = u"CSVのファイル名を指定してください。";
+// A two-file output needs its parts file, and the one field that names it
+// cannot name the parts list CSV as well.
+inline constexpr TextView kMessageNoOutputPartsFile = u"部品ファイル名を指定してください。";
+inline constexpr TextView kMessageCsvIsOutputPartsFile =
+    u"部品リスト(CSV)と部品ファイルが同じファイルになります。部品リスト(CSV)のチェックを外してください。";
+// The parts list CSV or the parts file would replace a file that the run
+// reads or writes.
+inline constexpr TextView kMessagePartsFileIsAnotherFile =
+    u"部品ファイル（CSV）が入力ファイルまたは出力ファイルと同じです。ファイル名を変えてください。";
+// A two-file input without its parts file: the nets are read, the parts not.
+inline constexpr TextView kMessageNoInputPartsFile = u"部品ファイルが指定されていません。ネットだけを変換します。";
 inline constexpr TextView kMessageUnknownFormat = u"変換ファイルのネットフォーマットを指定して下さい。";
 inline constexpr TextView kMessageFormatMismatch = u"ネットフォーマットが一致しません。";
 inline constexpr TextView kMessageCapacity = u"ネット数の許容量が越えました。";
@@ -68,18 +79,18 @@ inline constexpr TextView kProgressConverting = u"変換処理中";
 inline constexpr TextView kProgressFinished = u"終了しました。";
 
 RunResult runConversion(const ConversionFields& fields, Host& host, const RunSettings& settings,
-                        const FormatTable& formats = builtinFormats());
+                        const FormatTable& formats);
 
 // Runs only the reader of `formatName`, leaving net.tmp and parts.tmp in the
 // context's working directory as the reader made them. A name without a
 // reader gives NoModule, a "bad" status FormatMismatch; each with the
 // driver's message.
 RunResult runReaderOnly(TextView formatName, const ReaderArguments& arguments, const ConversionContext& context,
-                        const FormatTable& formats = builtinFormats());
+                        const FormatTable& formats);
 
 // Runs only the writer of `formatName` on the working directory's net.tmp and
 // parts.tmp.
 RunResult runWriterOnly(TextView formatName, const WriterArguments& arguments, const ConversionContext& context,
-                        const FormatTable& formats = builtinFormats());
+                        const FormatTable& formats);
 
 }  // namespace korvanel

@@ -2,77 +2,7 @@
 
 #include <algorithm>
 
-#include "formats/accel.h"
-#include "formats/cr2000.h"
-#include "formats/cr5000.h"
-#include "formats/mentor.h"
-#include "formats/pads.h"
-#include "formats/pcad_nlt.h"
-#include "formats/pcad_wrl.h"
-#include "formats/telesis.h"
-
 namespace korvanel {
-namespace {
-
-// Adapters from the table's uniform call to the modules that take only the
-// input or output path.
-template <void (*read)(const ConversionContext&, const std::filesystem::path&, Text&)>
-void readerOf(const ConversionContext& context, const ReaderArguments& arguments, Text& status) {
-  read(context, arguments.input, status);
-}
-template <void (*write)(const ConversionContext&, const std::filesystem::path&)>
-void writerOf(const ConversionContext& context, const WriterArguments& arguments) {
-  write(context, arguments.output);
-}
-
-FormatTable makeBuiltinFormats() {
-  // Every name of the window's lists; a name whose module is not built yet
-  // has no reader or writer and is refused like an unknown name.
-  std::vector<FormatEntry> entries = {
-      {u"ACCEL", readerOf<mnaccin>, writerOf<mnaccout>},
-      {u"ALLEGRO", readerOf<mntelin>, writerOf<mntelout>},
-      {u"CADIX XID"},
-      {u"CADLUS-PC(Reverse Net)"},
-      {u"CADVANCE"},
-      {u"CR2000", readerOf<mncr2in>, writerOf<mncr2out>},
-      {u"CR3000", readerOf<mncr5in>, writerOf<mncr5out>},
-      {u"CR5000", readerOf<mncr5in>, writerOf<mncr5out>},
-      {u"CR5000(PC)", nullptr, writerOf<mncr5pout>},
-      {u"CSi"},
-      {u"D2 CAD"},
-      {u"Expedition PCB"},
-      {u"FUTURE"},
-      {u"INTERGRA"},
-      {u"MM-COLMO_NEO & MM2"},
-      {u"MENTOR", readerOf<mnmetin>, writerOf<mnmetout>},
-      {u"MYPCB"},
-      {u"OHM-3"},
-      {u"PADS2000", readerOf<mnpa2in>, writerOf<mnpa2out>},
-      {u"PADSPCB", readerOf<mnpapin>, writerOf<mnpapout>},
-      {u"Pcad(nlt)", readerOf<mnpnlin>, writerOf<mnpnlout>},
-      {u"Pcad(wrl)", readerOf<mnpwrin>, writerOf<mnpwrout>},
-      {u"PROTEL"},
-      {u"PROTEL2"},
-      {u"SFX"},
-      {u"TANGO"},
-      {u"Telesis", readerOf<mntelin>, writerOf<mntelout>},
-      {u"WACOM SIMPLE NET"},
-  };
-  std::vector<Text> inputNames = {
-      u"ACCEL",   u"ALLEGRO",  u"CADIX XID", u"CADLUS-PC(Reverse Net)", u"CADVANCE", u"CR2000",
-      u"CR3000",  u"CR5000",   u"CSi",       u"D2 CAD",                 u"Expedition PCB",
-      u"FUTURE",  u"INTERGRA", u"MENTOR",    u"MM-COLMO_NEO & MM2",     u"MYPCB",    u"OHM-3",
-      u"PADS2000", u"PADSPCB", u"Pcad(wrl)", u"Pcad(nlt)",              u"PROTEL",   u"PROTEL2",
-      u"SFX",     u"TANGO",    u"Telesis",   u"WACOM SIMPLE NET"};
-  std::vector<Text> outputNames = {
-      u"ACCEL",  u"ALLEGRO",  u"CADIX XID", u"CADVANCE", u"CR2000",    u"CR3000",
-      u"CR5000", u"CR5000(PC)", u"CSi",     u"D2 CAD",   u"Expedition PCB", u"MM-COLMO_NEO & MM2",
-      u"MENTOR", u"MYPCB",    u"OHM-3",     u"PADS2000", u"PADSPCB",   u"Pcad(wrl)",
-      u"Pcad(nlt)", u"PROTEL", u"SFX",      u"TANGO",    u"Telesis",   u"WACOM SIMPLE NET"};
-  return FormatTable(std::move(entries), std::move(inputNames), std::move(outputNames));
-}
-
-}  // namespace
 
 const FormatEntry* FormatTable::find(TextView name) const {
   const auto found =
@@ -90,9 +20,9 @@ Writer FormatTable::findWriter(TextView name) const {
   return entry ? entry->writer : nullptr;
 }
 
-const FormatTable& builtinFormats() {
-  static const FormatTable table = makeBuiltinFormats();
-  return table;
+bool FormatTable::hasCompanionPartsFile(TextView name) const {
+  const FormatEntry* entry = find(name);
+  return entry != nullptr && entry->hasCompanionPartsFile;
 }
 
 }  // namespace korvanel

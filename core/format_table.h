@@ -32,6 +32,9 @@ struct FormatEntry {
   Text name;
   Reader reader = nullptr;
   Writer writer = nullptr;
+  // A two-file format: the reader takes a parts file beside its input, the
+  // writer writes one beside its output.
+  bool hasCompanionPartsFile = false;
 };
 
 class FormatTable {
@@ -42,6 +45,8 @@ class FormatTable {
   // nullptr when the name is unknown or has no module in that direction.
   Reader findReader(TextView name) const;
   Writer findWriter(TextView name) const;
+  // Whether the name is a two-file format (false for an unknown name).
+  bool hasCompanionPartsFile(TextView name) const;
 
   // The names in the order of the window's input and output lists.
   const std::vector<Text>& inputNames() const { return inputNames_; }
@@ -54,8 +59,5 @@ class FormatTable {
   std::vector<Text> inputNames_;
   std::vector<Text> outputNames_;
 };
-
-// The table of every format the program knows.
-const FormatTable& builtinFormats();
 
 }  // namespace korvanel

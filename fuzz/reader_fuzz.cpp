@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/driver.h"
+#include "formats/builtin_formats.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include "core/driver.h"
 #include "core/errors.h"
+#include "formats/builtin_formats.h"
 #include "tests/support/test_support.h"
 
 namespace korvanel {
@@ -24,7 +25,7 @@ class Driver : public testing::ScratchTest {
     writeBytes("in.tel", kSample);
   }
 
-  RunResult run() { return runConversion(fields, host, settings); }
+  RunResult run() { return runConversion(fields, host, settings, builtinFormats()); }
 
   ConversionFields fields;
   RunSettings settings;
@@ -65,6 +66,8 @@ TEST_F(Driver, WithoutSortTheReaderOrderStays) {
   EXPECT_TRUE(host.messages().empty());
 }
 
+constexpr const char16_t* kTwoFile = u"MM-COLMO_NEO & MM2";
+
 struct RefusalCase {
   const char* name;
   void (*change)(ConversionFields&);
@@ -101,7 +104,40 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     "変換するネットと変換後のネットが同じです。変換後のネットネイムを変えてください。"},
         RefusalCase{"CsvWithoutFileName", [](ConversionFields& f) { f.partsCsv = true; },
-                    "CSVのファイル名を指定してください。"}),
+                    "CSVのファイル名を指定してください。"},
+        RefusalCase{"TwoFileOutputWithoutPartsFile", [](ConversionFields& f) { f.outputFormat = kTwoFile; },
+                    "部品ファイル名を指定してください。"},
+        RefusalCase{"TwoFileOutputWithTheCsvInTheSameField",
+                    [](ConversionFields& f) {
+                      f.outputFormat = kTwoFile;
+                      f.partsCsv = true;
+                      f.csvOrOutputParts = u"parts.prt";
+                    },
+                    "部品リスト(CSV)と部品ファイルが同じファイルになります。部品リスト(CSV)のチェックを外してください。"},
+        RefusalCase{"CsvOverTheInput",
+                    [](ConversionFields& f) {
+                      f.partsCsv = true;
+                      f.csvOrOutputParts = f.inputPath;
+                    },
+                    "部品ファイル（CSV）が入力ファイルまたは出力ファイルと同じです。ファイル名を変えてください。"},
+        RefusalCase{"CsvOverTheOutput",
+                    [](ConversionFields& f) {
+                      f.partsCsv = true;
+                      f.csvOrOutputParts = f.outputPath;
+                    },
+                    "部品ファイル（CSV）が入力ファイルまたは出力ファイルと同じです。ファイル名を変えてください。"},
+        RefusalCase{"OutputPartsOverTheInputParts",
+                    [](ConversionFields& f) {
+                      f.inputFormat = f.outputFormat = kTwoFile;
+                      f.inputPartsFile = f.csvOrOutputParts = u"parts.prt";
+                    },
+                    "部品ファイル（CSV）が入力ファイルまたは出力ファイルと同じです。ファイル名を変えてください。"},
+        RefusalCase{"OutputOverTheInputParts",
+                    [](ConversionFields& f) {
+                      f.inputFormat = kTwoFile;
+                      f.inputPartsFile = f.outputPath;
+                    },
+                    "変換するネットと変換後のネットが同じです。変換後のネットネイムを変えてください。"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Driver, SameFileThroughALinkIsRefused) {

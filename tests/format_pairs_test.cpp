@@ -8,6 +8,7 @@
 #include "core/driver.h"
 #include "core/passes.h"
 #include "core/records.h"
+#include "formats/builtin_formats.h"
 #include "tests/support/test_support.h"
 
 namespace korvanel {
@@ -38,13 +39,14 @@ class FormatPairs : public testing::ScratchTest {
     fields.outputFormat = to;
     fields.duplicateChecks = false;
     fields.singlePinCheck = false;
-    return runConversion(fields, host, RunSettings{directory, directory, Encoding::Cp932, false});
+    return runConversion(fields, host, RunSettings{directory, directory, Encoding::Cp932, false},
+                         builtinFormats());
   }
 
   // The nets of a file in the given format, pins and nets sorted; and the
   // sorted references of its parts.
   std::pair<std::string, std::set<std::string>> contentOf(const Text& format, const std::string& file) {
-    const RunResult read = runReaderOnly(format, ReaderArguments{path(file), {}}, context);
+    const RunResult read = runReaderOnly(format, ReaderArguments{path(file), {}}, context, builtinFormats());
     EXPECT_EQ(read.outcome, RunOutcome::Finished) << toUtf8(format) << " " << file << " " << read.failure;
     Text sorted;
     mrksort(context, sorted);

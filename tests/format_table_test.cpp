@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/format_table.h"
+#include "formats/builtin_formats.h"
 
 namespace korvanel {
 namespace {

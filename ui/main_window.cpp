@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 
+#include "formats/builtin_formats.h"
 #include "korvanel/version.h"
 #include "ui/about_box.h"
 #include "ui/format_combo_box.h"
@@ -295,7 +296,7 @@ void MainWindow::startConversion() {
   settings.workDir = toPath(toText(startDirectory_));
   settings.errlogDir = settings.workDir;
   try {
-    lastRunResult_ = runConversion(collectFields(), host_, settings);
+    lastRunResult_ = runConversion(collectFields(), host_, settings, builtinFormats());
   } catch (const std::exception& error) {
     lastRunResult_ = RunResult{RunOutcome::Failed, error.what()};
   }

@@ -16,7 +16,7 @@
 #include <QTextDocument>
 #include <QTextTable>
 
-#include "core/format_table.h"
+#include "formats/builtin_formats.h"
 #include "korvanel/version.h"
 #include "ui/about_box.h"
 #include "ui/help_viewer.h"

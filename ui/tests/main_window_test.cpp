@@ -12,7 +12,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include "core/format_table.h"
+#include "formats/builtin_formats.h"
 #include "korvanel/version.h"
 #include "ui/about_box.h"
 #include "ui/format_combo_box.h"
