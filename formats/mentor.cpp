@@ -2,12 +2,12 @@
 
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "core/errors.h"
 #include "core/line_walk.h"
 #include "core/records.h"
+#include "core/shared_steps.h"
 
 namespace korvanel {
 namespace {
@@ -19,8 +19,6 @@ constexpr char16_t kCommentLineMark = u'#';
 constexpr char16_t kNameQuote = u'\'';
 constexpr char16_t kPinSeparator = u'-';
 
-// A net of more pins than elements 2 to 20000 of a record hold does not fit.
-constexpr long long kMostPinsOfANet = static_cast<long long>(kRecordLastIndex) - kFirstPin + 1;
 // NET lines the net-line table holds (entries 0 to 20000).
 constexpr std::size_t kMostNetLines = kRecordLastIndex + 1;
 // Distinct net names the merged-net table holds (its last entry stays empty).
@@ -167,71 +165,6 @@ std::vector<Text> readNetSection(const std::vector<Text>& lines, std::size_t fir
   return netLines;
 }
 
-// One net of the merged table: its first net line as read, until another
-// line of the same name joins it; from then on the record of the joined net.
-struct MergedNet {
-  Text firstNetLine;
-  std::optional<NetRecord> joined;
-  long long joinedPinCount = 0;
-};
-
-// Joins the net lines of one name into one net in the place of the name's
-// first line, the pins in input order (duplicates kept). Names are compared
-// as the net lines give them back.
-Text mergeNetsOfOneName(const std::vector<Text>& netLines) {
-  std::vector<MergedNet> merged;
-  std::unordered_map<Text, std::size_t> positionOfName;
-  NetRecord lineRecord;
-  NetRecord entryRecord;
-  for (const Text& netLine : netLines) {
-    mrk1net(lineRecord, netLine);
-    const auto found = positionOfName.find(lineRecord.get(kNetName));
-    const bool isNewName = found == positionOfName.end();
-    if (isNewName) {
-      if (merged.size() == kMostDistinctNets) {
-        throw CapacityError("more than " + std::to_string(kMostDistinctNets) + " distinct net names");
-      }
-      positionOfName.emplace(lineRecord.get(kNetName), merged.size());
-      merged.push_back(MergedNet{netLine, std::nullopt, 0});
-      continue;
-    }
-    MergedNet& entry = merged[found->second];
-    if (!entry.joined) {
-      // The first line of the name taken apart: its name and pins start the
-      // joined record.
-      mrk1net(entryRecord, entry.firstNetLine);
-      entry.joined.emplace();
-      entry.joined->at(kNetName) = entryRecord.get(kNetName);
-      entry.joinedPinCount = pinCount(entryRecord);
-      for (long long pin = 0; pin < entry.joinedPinCount; ++pin) {
-        entry.joined->at(kFirstPin + pin) = entryRecord.get(kFirstPin + pin);
-      }
-      entry.firstNetLine.clear();
-    } else if (entry.joinedPinCount >= kMostPinsOfANet) {
-      // A full net's line cannot be taken apart again: its parser would store
-      // one element past the last pin.
-      throw CapacityError("net " + toUtf8(entry.joined->get(kNetName)) + " has more pins than a record holds");
-    }
-    const long long linePinCount = pinCount(lineRecord);
-    for (long long pin = 0; pin < linePinCount; ++pin) {
-      entry.joined->at(kFirstPin + entry.joinedPinCount) = lineRecord.get(kFirstPin + pin);
-      ++entry.joinedPinCount;
-    }
-  }
-
-  Text netFileContent;
-  for (MergedNet& entry : merged) {
-    if (entry.joined) {
-      entry.joined->at(kPinCount) = decimalText(entry.joinedPinCount);
-      mnrkout(*entry.joined, netFileContent);
-    } else {
-      netFileContent += entry.firstNetLine;
-    }
-    netFileContent += kCrLf;
-  }
-  return netFileContent;
-}
-
 }  // namespace
 
 void mnmetin(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
@@ -249,7 +182,7 @@ void mnmetin(const ConversionContext& context, const std::filesystem::path& inpu
   status = kStatusGood;
   writeWholeFile(context.partsFile(), partsLines, context.encoding);
   const std::vector<Text> netLines = readNetSection(lines, *firstNetLine);
-  writeWholeFile(context.netFile(), mergeNetsOfOneName(netLines), context.encoding);
+  writeWholeFile(context.netFile(), mergeNetsByName(netLines, kMostDistinctNets), context.encoding);
 }
 
 void mnmetout(const ConversionContext& context, const std::filesystem::path& output) {

@@ -5,6 +5,7 @@
 
 #include "core/line_walk.h"
 #include "core/records.h"
+#include "core/shared_steps.h"
 
 namespace korvanel {
 namespace {
@@ -12,26 +13,6 @@ namespace {
 constexpr TextView kPackagesKeyword = u"$PACKAGES";
 constexpr TextView kNetsKeyword = u"$NETS";
 constexpr TextView kEndKeyword = u"$END";
-
-// The input upper-cased, every line end (CR LF, lone CR or LF) made CR LF,
-// and an empty line before the first line. It is written to net.tmp, where it
-// stays when the input turns out not to be a Telesis netlist.
-std::vector<Text> makeWorkingCopy(const ConversionContext& context, const std::filesystem::path& input) {
-  Text workingCopy;
-  for (const Text& line : readLines(input, context.encoding)) {
-    workingCopy += kCrLf;
-    for (const char16_t character : toUpper(line)) {
-      if (character == u'\n') {
-        workingCopy += kCrLf;
-      } else {
-        workingCopy += character;
-      }
-    }
-  }
-  writeWholeFile(context.netFile(), workingCopy, context.encoding);
-  workingCopy += kCrLf;
-  return splitLines(workingCopy);
-}
 
 // Reads the parts lines up to the "$NETS" line into `partsLines`; returns the
 // index of the line after "$NETS", or nothing when there is no "$NETS".
@@ -127,7 +108,7 @@ Text readNetsSection(const std::vector<Text>& lines, std::size_t first) {
 
 void mntelin(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
   status = kStatusBad;
-  const std::vector<Text> lines = makeWorkingCopy(context, input);
+  const std::vector<Text> lines = writeUpperCaseWorkingCopy(context, input);
   Text partsLines;
   const std::optional<std::size_t> firstNetLine = readPartsSection(lines, partsLines);
   writeWholeFile(context.partsFile(), partsLines, context.encoding);
