@@ -70,6 +70,39 @@ inline void appendPaddedWithGap(Text& out, TextView text, std::size_t width) {
   appendSpaces(out, text.size() < width ? width - text.size() : 1);
 }
 
+// The layout of a net's pins written as one list that wraps onto
+// continuation lines after a fixed number of pins. Each pin is preceded by
+// `beforeEachPin` and followed by `betweenPins`, or by `afterLastPin` when it
+// is the net's last; a full line is ended with `lineEnd` and the next one
+// begins with `continuationIndent`.
+struct WrappedPinList {
+  TextView beforeEachPin;
+  TextView betweenPins;
+  TextView afterLastPin;
+  long long pinsOnFirstLine = 1;
+  long long pinsOnLaterLines = 1;
+  TextView lineEnd = kCrLf;
+  TextView continuationIndent;
+};
+
+// Appends `pinCount` pins in the `layout`; `appendPin(out, position)` writes
+// the pin at zero-based `position` as its format writes it.
+template <typename AppendPin>
+void appendWrappedPins(Text& out, long long pinCount, const WrappedPinList& layout, AppendPin&& appendPin) {
+  long long roomOnLine = layout.pinsOnFirstLine;
+  for (long long position = 0; position < pinCount; ++position) {
+    if (roomOnLine == 0) {
+      out += layout.lineEnd;
+      out += layout.continuationIndent;
+      roomOnLine = layout.pinsOnLaterLines;
+    }
+    out += layout.beforeEachPin;
+    appendPin(out, position);
+    out += position + 1 < pinCount ? layout.betweenPins : layout.afterLastPin;
+    --roomOnLine;
+  }
+}
+
 // A pin in the intermediate form: the first `separator` that is not the pin's
 // first character becomes "." (with "-": -5V stays -5V, -5V-1 becomes -5V.1).
 Text pinFromSeparator(TextView pin, char16_t separator);
