@@ -1,0 +1,17 @@
+// SFX netlist (also listed as OHM-3 and CADIX XID): values in single quotes,
+// keywords beginning with "*", comments beginning with "#". A "*PARTS" line
+// opens the parts, one part a line ('U1' 'name' 'number' 'package' ...); a
+// "*NET" line opens the nets, each a header line ('GND' *WIDTH= ...) and
+// lines of pins written as quoted pieces joined by "/" ('U1'/'7').
+#pragma once
+
+#include <filesystem>
+
+#include "core/context.h"
+
+namespace korvanel {
+
+void mnsfxin(const ConversionContext& context, const std::filesystem::path& input, Text& status);
+void mnsfxout(const ConversionContext& context, const std::filesystem::path& output);
+
+}  // namespace korvanel
