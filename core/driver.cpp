@@ -90,7 +90,8 @@ RunOutcome convert(const ConversionFields& fields, const ConversionContext& cont
     mcheckdn(context, errorLog);
   }
   if (fields.singlePinCheck) mcheckn1(context, errorLog);
-  writeWholeFile(settings.errlogDir / "errlog.txt", errorLog, context.encoding);
+  const std::filesystem::path errlogFile = settings.errlogDir / "errlog.txt";
+  writeWholeFile(errlogFile, errorLog, context.encoding);
 
   host.setProgressValue(10);
   host.setProgressStatus(Text(kProgressConverting));
@@ -107,6 +108,9 @@ RunOutcome convert(const ConversionFields& fields, const ConversionContext& cont
     host.showMessage(Text(kMessageUnknownFormat));
     host.hideProgress();
     return RunOutcome::NoModule;
+  }
+  if (const FormatLimits* limits = formats.findWriterLimits(fields.outputFormat)) {
+    if (makeNamesSafeForWriter(context, *limits, errorLog)) writeWholeFile(errlogFile, errorLog, context.encoding);
   }
   writer(context, WriterArguments{toPath(fields.outputPath), fields.csvOrOutputParts});
 
@@ -176,6 +180,15 @@ RunResult runWriterOnly(TextView formatName, const WriterArguments& arguments, c
     if (writer == nullptr) {
       context.host.showMessage(Text(kMessageUnknownFormat));
       return RunOutcome::NoModule;
+    }
+    // The names that the writer changes or cannot carry go to the working
+    // directory's error log.
+    if (const FormatLimits* limits = formats.findWriterLimits(formatName)) {
+      Text errorLog(kErrorLogHeading);
+      errorLog += kCrLf;
+      if (makeNamesSafeForWriter(context, *limits, errorLog)) {
+        writeWholeFile(context.workDir / "errlog.txt", errorLog, context.encoding);
+      }
     }
     writer(context, arguments);
     return RunOutcome::Finished;

@@ -20,6 +20,11 @@ Writer FormatTable::findWriter(TextView name) const {
   return entry ? entry->writer : nullptr;
 }
 
+const FormatLimits* FormatTable::findWriterLimits(TextView name) const {
+  const FormatEntry* entry = find(name);
+  return entry ? entry->writerLimits : nullptr;
+}
+
 bool FormatTable::hasCompanionPartsFile(TextView name) const {
   const FormatEntry* entry = find(name);
   return entry != nullptr && entry->hasCompanionPartsFile;

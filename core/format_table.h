@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/context.h"
+#include "core/field_limits.h"
 #include "core/text.h"
 
 namespace korvanel {
@@ -32,6 +33,8 @@ struct FormatEntry {
   Text name;
   Reader reader = nullptr;
   Writer writer = nullptr;
+  // What the writer's format can carry; nullptr where nothing is checked.
+  const FormatLimits* writerLimits = nullptr;
   // A two-file format: the reader takes a parts file beside its input, the
   // writer writes one beside its output.
   bool hasCompanionPartsFile = false;
@@ -45,6 +48,8 @@ class FormatTable {
   // nullptr when the name is unknown or has no module in that direction.
   Reader findReader(TextView name) const;
   Writer findWriter(TextView name) const;
+  // What the writer of the name can carry; nullptr when nothing is known.
+  const FormatLimits* findWriterLimits(TextView name) const;
   // Whether the name is a two-file format (false for an unknown name).
   bool hasCompanionPartsFile(TextView name) const;
 

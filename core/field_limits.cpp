@@ -1,0 +1,173 @@
+#include "core/field_limits.h"
+
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "core/records.h"
+
+namespace korvanel {
+namespace {
+
+constexpr char16_t kSafeCharacter = u'_';
+
+// Control characters (a tab, a lone LF) never read back inside a field.
+bool isControlCharacter(char16_t character) { return character < u' ' || character == u'\x7f'; }
+
+// The finding lines of the section.
+constexpr TextView kCannotCarry = u"は変換後のネットフォーマットで正しく表せません。";
+
+// The name as the reader gives it back, for telling names apart.
+Text asReadBack(TextView name, const FormatLimits& limits) {
+  return limits.readerUpperCases ? toUpper(name) : Text(name);
+}
+
+// `base` with the suffix "_n", cut so that both fit the longest length.
+Text withSuffix(const Text& base, int number, const FieldLimits& field) {
+  const Text suffix = u"_" + decimalText(number);
+  Text named = base;
+  if (field.longestLength != 0 && named.size() + suffix.size() > field.longestLength) {
+    named.resize(field.longestLength > suffix.size() ? field.longestLength - suffix.size() : 0);
+  }
+  return named + suffix;
+}
+
+// The new name of every net name that must change, in the order of the
+// names' first lines.
+std::vector<std::pair<Text, Text>> chooseNewNames(const std::vector<Text>& names, const FormatLimits& limits) {
+  std::unordered_set<Text> claimed;
+  std::vector<const Text*> toRename;
+  // Names that read back as themselves and as no earlier name keep it.
+  for (const Text& name : names) {
+    if (limits.netName.carries(name) && claimed.insert(asReadBack(name, limits)).second) continue;
+    toRename.push_back(&name);
+  }
+  std::vector<std::pair<Text, Text>> renamed;
+  for (const Text* name : toRename) {
+    const Text base = limits.netName.carries(*name) ? *name : limits.netName.madeSafe(*name);
+    Text candidate = base;
+    for (int number = 2; !claimed.insert(asReadBack(candidate, limits)).second; ++number) {
+      candidate = withSuffix(base, number, limits.netName);
+    }
+    renamed.emplace_back(*name, std::move(candidate));
+  }
+  return renamed;
+}
+
+// Collects finding lines, each text reported once.
+class Findings {
+ public:
+  void add(TextView label, const Text& text, TextView what) {
+    if (!reported_.insert(Text(label) + u'\n' + text).second) return;
+    lines_ += label;
+    lines_ += text;
+    lines_ += what;
+    lines_ += kCrLf;
+  }
+  const Text& lines() const { return lines_; }
+
+ private:
+  std::unordered_set<Text> reported_;
+  Text lines_;
+};
+
+void checkField(Findings& findings, const FieldLimits& field, TextView label, const Text& text) {
+  if (!field.carries(text)) findings.add(label, text, kCannotCarry);
+}
+
+}  // namespace
+
+bool FieldLimits::carries(TextView field) const {
+  if (field.empty()) return carriesEmpty;
+  if (longestLength != 0 && field.size() > longestLength) return false;
+  if (syntaxFirstCharacters.find(field.front()) != TextView::npos) return false;
+  const bool holdsOffendingCharacter = std::any_of(field.begin(), field.end(), [&](char16_t character) {
+    return isControlCharacter(character) || syntaxCharacters.find(character) != TextView::npos;
+  });
+  if (holdsOffendingCharacter) return false;
+  if (!keywords.empty()) {
+    const Text upper = toUpper(field);
+    if (std::find(keywords.begin(), keywords.end(), TextView(upper)) != keywords.end()) return false;
+  }
+  return true;
+}
+
+Text FieldLimits::madeSafe(TextView field) const {
+  Text safe(field);
+  for (char16_t& character : safe) {
+    if (isControlCharacter(character) || syntaxCharacters.find(character) != TextView::npos) {
+      character = kSafeCharacter;
+    }
+  }
+  if (!safe.empty() && syntaxFirstCharacters.find(safe.front()) != TextView::npos) safe.front() = kSafeCharacter;
+  if (longestLength != 0 && safe.size() > longestLength) safe.resize(longestLength);
+  if (safe.empty() || !carries(safe)) safe += kSafeCharacter;
+  return safe;
+}
+
+bool makeNamesSafeForWriter(const ConversionContext& context, const FormatLimits& limits, Text& errorLog) {
+  std::vector<Text> netLines = readRecordLines(context.netFile(), context.encoding);
+  NetRecord net;
+  std::vector<Text> distinctNames;
+  std::unordered_set<Text> seenNames;
+  // Every reference, pin, part name and package is reported once.
+  Findings fields;
+  for (const Text& line : netLines) {
+    mrk1net(net, line);
+    if (seenNames.insert(net.get(kNetName)).second) distinctNames.push_back(net.get(kNetName));
+    const long long count = pinCount(net);
+    for (long long index = kFirstPin; index <= count + 1; ++index) {
+      const Text& pin = net.get(index);
+      const std::size_t dot = pin.find(u'.');
+      checkField(fields, limits.reference, u"リファレンス", pin.substr(0, dot));
+      if (dot != Text::npos && !limits.pinName.carries(TextView(pin).substr(dot + 1))) {
+        fields.add(u"ピン", pin, kCannotCarry);
+      }
+    }
+  }
+
+  const std::vector<std::pair<Text, Text>> renamed = chooseNewNames(distinctNames, limits);
+  Findings renames;
+  for (const auto& [oldName, newName] : renamed) {
+    renames.add(u"ネット名", oldName, u"を" + newName + u"に変更しました。");
+  }
+  if (!renamed.empty()) {
+    const std::unordered_map<Text, Text> newNameOf(renamed.begin(), renamed.end());
+    Text content;
+    for (Text& line : netLines) {
+      mrk1net(net, line);
+      const auto found = newNameOf.find(net.get(kNetName));
+      if (found != newNameOf.end()) {
+        net.at(kNetName) = found->second;
+        line.clear();
+        mnrkout(net, line);
+      }
+      content += line;
+      content += kCrLf;
+    }
+    writeWholeFile(context.netFile(), content, context.encoding);
+  }
+
+  if (limits.carriesParts) {
+    PartRecord part;
+    for (const Text& line : readRecordLines(context.partsFile(), context.encoding)) {
+      mprk1in(part, line);
+      checkField(fields, limits.reference, u"リファレンス", part.get(kReference));
+      checkField(fields, limits.partName, u"部品名称", part.get(kPartName));
+      checkField(fields, limits.package, u"その他情報", part.get(kOtherInformation));
+    }
+  }
+
+  const Text all = renames.lines() + fields.lines();
+  if (all.empty()) return false;
+  context.host.showMessage(Text(kMessageNamesChanged));
+  errorLog += kNamesSectionHeader;
+  errorLog += kCrLf;
+  errorLog += kCrLf;
+  errorLog += all;
+  errorLog += kCrLf;
+  return true;
+}
+
+}  // namespace korvanel

@@ -1,0 +1,67 @@
+// What a format can carry in each field that its writer writes, kept as data
+// beside every writer, and the pass that runs before a writer: it renames the
+// nets whose names would not read back as themselves and reports every field
+// that the format cannot carry unambiguously.
+#pragma once
+
+#include <cstddef>
+#include <span>
+
+#include "core/context.h"
+#include "core/text.h"
+
+namespace korvanel {
+
+// The limits of one field (a net name, a reference, a pin name, a part name
+// or a package) in one format, as its own reader sees them.
+struct FieldLimits {
+  // Characters the reader takes as syntax or drops, wherever they stand.
+  TextView syntaxCharacters;
+  // Characters the reader takes as syntax only at the start of the field.
+  TextView syntaxFirstCharacters;
+  // Whole fields the reader takes as keywords, compared upper-cased.
+  std::span<const TextView> keywords;
+  // The longest field the layout holds; 0 when there is no limit.
+  std::size_t longestLength = 0;
+  // Whether an empty field reads back as an empty field.
+  bool carriesEmpty = true;
+
+  // Whether `field` reads back as itself (up to the reader's upper-casing).
+  bool carries(TextView field) const;
+  // `field` with every offending character made "_", an empty field made
+  // "_" and an over-long one cut to its longest length.
+  Text madeSafe(TextView field) const;
+};
+
+// What a format can carry. A pin is written as its reference and its pin
+// name, the text before and after its first "."; a pin without "." is a
+// reference alone.
+struct FormatLimits {
+  // The reader upper-cases what it reads: names that differ only in case
+  // come back as one.
+  bool readerUpperCases = true;
+  FieldLimits netName;
+  FieldLimits reference;
+  FieldLimits pinName;
+  // False for a format that carries no parts: part fields are not checked.
+  bool carriesParts = true;
+  FieldLimits partName;
+  FieldLimits package;
+};
+
+// The message and the error-log texts of the pass.
+inline constexpr TextView kMessageNamesChanged =
+    u"出力フォーマットで表せない名前が有ります。処理終了後にエラー情報ボタンを押して確認してください。";
+inline constexpr TextView kNamesSectionHeader = u"**************名前変更情報**************";
+
+// Renames every net whose name the output format cannot carry, and every
+// net whose name would come back as another net's: offending characters
+// become "_" and a suffix "_2", "_3" ... keeps different nets apart; nets of
+// one name keep one name, and every name that needs no change stays as it
+// is. net.tmp is rewritten only when a name changed. References, pins, part
+// names and packages that the format cannot carry are written unchanged and
+// only reported. When anything was renamed or reported, shows one message
+// and appends a section to `errorLog`; returns whether it did.
+bool makeNamesSafeForWriter(const ConversionContext& context, const FormatLimits& limits, Text& errorLog);
+
+}  // namespace korvanel
