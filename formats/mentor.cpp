@@ -165,7 +165,18 @@ std::vector<Text> readNetSection(const std::vector<Text>& lines, std::size_t fir
   return netLines;
 }
 
+constexpr TextView kMentorKeywords[] = {kNetKeyword};
+
 }  // namespace
+
+const FormatLimits kMentorLimits{
+    .readerUpperCases = true,
+    .netName = {.syntaxCharacters = u"()'"},
+    .reference = {.syntaxCharacters = u"()-", .syntaxFirstCharacters = u"#", .keywords = kMentorKeywords},
+    .pinName = {.syntaxCharacters = u"().", .keywords = kMentorKeywords},
+    .partName = {.syntaxCharacters = u"()", .keywords = kMentorKeywords, .carriesEmpty = false},
+    .package = {.syntaxCharacters = u"()", .keywords = kMentorKeywords},
+};
 
 void mnmetin(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
   status = kStatusBad;
@@ -212,7 +223,14 @@ void mnmetout(const ConversionContext& context, const std::filesystem::path& out
   // last pin never goes onto a line of its own.
   constexpr long long kPinsPerLine = 5;
   NetRecord net;
-  for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
+  const std::vector<Text> netLines = readRecordLines(context.netFile(), context.encoding);
+  // Without a net, the word NET alone still opens the net section, so that
+  // the file reads back as a MENTOR netlist.
+  if (netLines.empty()) {
+    out += kNetKeyword;
+    out += kCrLf;
+  }
+  for (const Text& line : netLines) {
     mrk1net(net, line);
     Text netLineStart = u"NET '";
     netLineStart += net.get(kNetName);

@@ -7,10 +7,16 @@
 #include <filesystem>
 
 #include "core/context.h"
+#include "core/field_limits.h"
 
 namespace korvanel {
 
 void mnmetin(const ConversionContext& context, const std::filesystem::path& input, Text& status);
 void mnmetout(const ConversionContext& context, const std::filesystem::path& output);
+
+// What a MENTOR netlist carries: text in parentheses is a comment anywhere, a
+// net name ends at its quote, a pin's reference at its first "-", part
+// fields at a blank, and the word NET ends the part lines.
+extern const FormatLimits kMentorLimits;
 
 }  // namespace korvanel

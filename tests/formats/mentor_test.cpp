@@ -238,7 +238,7 @@ TEST_F(MentorWriter, NamesTheInputFormatInTheFirstLine) {
     context.inputFormatName = testing::text(name);
     EXPECT_EQ(write("\r\n", "\r\n"), "#" + name +
                                          " ===>  MENTOR NET LIST\r\n# Reference        Value      PCB Property\r\n"
-                                         "\r\n");
+                                         "NET\r\n\r\n");
   }
 }
 
@@ -249,7 +249,7 @@ TEST_F(MentorWriter, PadsTheReferenceColumnToNineteenCharactersAndKeepsAGapAfter
   const std::string eighteen = "ABCDEFGHIJKLMNOPQR";
   EXPECT_EQ(write("V! P; " + eighteen + ": ? \r\nV! P; " + eighteen + "S: ? \r\nV! P; " + eighteen + "ST: ? \r\n\r\n",
                   "\r\n"),
-            std::string(kHeader) + eighteen + " V P\r\n" + eighteen + "S V P\r\n" + eighteen + "ST V P\r\n\r\n");
+            std::string(kHeader) + eighteen + " V P\r\n" + eighteen + "S V P\r\n" + eighteen + "ST V P\r\nNET\r\n\r\n");
 }
 
 TEST_F(MentorWriter, ALongReferenceReadsBackWithItsValue) {
@@ -299,6 +299,17 @@ INSTANTIATE_TEST_SUITE_P(Layout, MentorWriterWrap,
                          ::testing::Values(WrapCase{0, {0}}, WrapCase{1, {1}}, WrapCase{5, {5}}, WrapCase{6, {6}},
                                            WrapCase{7, {5, 2}}, WrapCase{10, {5, 5}}, WrapCase{11, {5, 6}},
                                            WrapCase{12, {5, 5, 2}}, WrapCase{16, {5, 5, 6}}));
+
+TEST_F(MentorWriter, PartsWithoutNetsStillReadBackAsAMentorNetlist) {
+  context.inputFormatName = u"Telesis";
+  const std::string parts = "DIP14! 74HC00; TA-101: ? \r\n\r\n";
+  writeBytes("parts-only.net", write(parts, "\r\n"));
+  Text status;
+  mnmetin(context, path("parts-only.net"), status);
+  EXPECT_EQ(toUtf8(status), "good");
+  EXPECT_EQ(readBytes("parts.tmp"), parts);
+  EXPECT_EQ(readBytes("net.tmp"), "\r\n");
+}
 
 TEST_F(MentorWriter, ReadsTheIntermediateFilesUpToTheirFirstEmptyLine) {
   context.inputFormatName = u"Telesis";
