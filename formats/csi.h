@@ -1,0 +1,16 @@
+// CSi netlist: dot keywords around two sections. Between ".COM" and
+// ".EODCOM" each line lists one part (reference, part name, further fields);
+// after ".NET" each net is a line "SIGNAL:", a tab, its name and " 0 {", its
+// pins one a line (a tab, reference, a blank, pin number, " 0") and "}".
+#pragma once
+
+#include <filesystem>
+
+#include "core/context.h"
+
+namespace korvanel {
+
+void mncsiin(const ConversionContext& context, const std::filesystem::path& input, Text& status);
+void mncsiout(const ConversionContext& context, const std::filesystem::path& output);
+
+}  // namespace korvanel
