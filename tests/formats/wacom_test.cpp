@@ -41,6 +41,7 @@ struct Case {
   std::string to;
 };
 std::string caseName(const ::testing::TestParamInfo<Case>& info) { return info.param.name; }
+void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 
 class WacomWriter : public WacomTest, public ::testing::WithParamInterface<Case> {};
 

@@ -1,0 +1,16 @@
+// D2 CAD netlist: comment lines, the keyword "$CCF", "{", a "NET {" section
+// of entries name : pin , pin ; (an entry may run over several lines) and
+// the closing braces. Pins are written reference(pin). The format carries no
+// parts.
+#pragma once
+
+#include <filesystem>
+
+#include "core/context.h"
+
+namespace korvanel {
+
+void mnd2cin(const ConversionContext& context, const std::filesystem::path& input, Text& status);
+void mnd2cout(const ConversionContext& context, const std::filesystem::path& output);
+
+}  // namespace korvanel
