@@ -128,7 +128,9 @@ std::vector<Text> pinsOfLine(const Text& line) {
     const CharacterAt at = characterAt(line, position);
     const bool endsPin = at.empty || (!insideQuotes && at.isSpaceTabOrEmpty());
     if (endsPin) {
-      if (holdsQuotedPiece && !pin.empty()) pins.push_back(std::move(pin));
+      // Empty pieces alone ('' or ''/'') make no pin.
+      const bool holdsText = pin.find_first_not_of(u'.') != Text::npos;
+      if (holdsQuotedPiece && holdsText) pins.push_back(std::move(pin));
       pin.clear();
       holdsQuotedPiece = false;
     } else if (at.is(kQuote)) {
@@ -201,8 +203,7 @@ constexpr TextView kNetSectionLines[] = {
     u"#\t name -- pin1 ---------- pin2 ---------- pin3 ---------- pin4 ----------",
 };
 
-constexpr TextView kNetAttributes =
-    u"\t*WIDTH= 0.200\t*NETATTR= 'NetClass {Default_Net_Class} PatternWidth {0.20}'";
+constexpr TextView kNetAttributes = u"\t*WIDTH= 0.200\t*NETATTR= 'NetClass {Default_Net_Class} PatternWidth {0.20}'";
 
 // The empty fields of a parts line after the package: VALUE to ADD8.
 constexpr int kFieldsAfterPackage = 18;

@@ -62,14 +62,14 @@ TEST_P(CsiPinLines, SplitAtTheFirstDot) {
                 "}\r\n" + kTrailer + "\r\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Layout, CsiPinLines,
-    ::testing::Values(PinCase{"TwoDotsKeepTheSecond", "N; 1: U1.A.1, ", "SIGNAL:\tN 0 {\r\n\tU1 A.1 0\r\n"},
-                      PinCase{"RealBoardNames", "Net-(C1-Pad1); 2: TA-101.-5V, C1.1, ",
-                              "SIGNAL:\tNet-(C1-Pad1) 0 {\r\n\tTA-101 -5V 0\r\n\tC1 1 0\r\n"},
-                      PinCase{"PinsWithoutReferenceOrNumberAreLeftOut", "N; 4: U17, U1., .5, R1.2, ",
-                              "SIGNAL:\tN 0 {\r\n\tR1 2 0\r\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Layout, CsiPinLines,
+                         ::testing::Values(PinCase{"TwoDotsKeepTheSecond", "N; 1: U1.A.1, ",
+                                                   "SIGNAL:\tN 0 {\r\n\tU1 A.1 0\r\n"},
+                                           PinCase{"RealBoardNames", "Net-(C1-Pad1); 2: TA-101.-5V, C1.1, ",
+                                                   "SIGNAL:\tNet-(C1-Pad1) 0 {\r\n\tTA-101 -5V 0\r\n\tC1 1 0\r\n"},
+                                           PinCase{"PinsWithoutReferenceOrNumberAreLeftOut",
+                                                   "N; 4: U17, U1., .5, R1.2, ", "SIGNAL:\tN 0 {\r\n\tR1 2 0\r\n"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct ReadCase {
   const char* name;
@@ -92,7 +92,8 @@ std::string csiNets(const std::string& nets) { return ".COM\r\n.EODCOM\r\n.NET\r
 INSTANTIATE_TEST_SUITE_P(
     Rules, CsiReadRules,
     ::testing::Values(
-        ReadCase{"PartFields", "u1 c100 ***\r\n.COM\r\n* R9 X Y\r\nR1\t1K\tA B ***\r\nC1 C100\r\n.EODCOM x y z\r\n.NETWORK\r\n",
+        ReadCase{"PartFields",
+                 "u1 c100 ***\r\n.COM\r\n* R9 X Y\r\nR1\t1K\tA B ***\r\nC1 C100\r\n.EODCOM x y z\r\n.NETWORK\r\n",
                  "! C100; U1: ? \r\nB! 1K; R1: ? \r\n\r\n", "\r\n"},
         ReadCase{"NetsOfTheWriter", csiNets("SIGNAL:\tgnd 0 {\r\n\tu1 7 0\r\n\tC1 2 0\r\n}\r\n") + kTrailer, "\r\n",
                  "GND; 2: U1.7, C1.2, \r\n\r\n"},

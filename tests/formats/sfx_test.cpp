@@ -101,9 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "\t\t'U17'\t'U1'/'A'/'1'\t'TA-101'/'-5V'\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-std::string sfxFile(const std::string& parts, const std::string& nets) {
-  return kHeader + parts + kNetSection + nets;
-}
+std::string sfxFile(const std::string& parts, const std::string& nets) { return kHeader + parts + kNetSection + nets; }
 
 struct ReadCase {
   const char* name;
@@ -130,19 +128,19 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"EmptyAndBareLinesListNoPart", sfxFile("\r\n  \t\r\n*END\r\n# 'U9' 'C'\r\n\t'U1'\r\n", ""),
                  "! ; U1: ? \r\n\r\n", "\r\n"},
         ReadCase{"OnePieceAndThreePiecePins",
-                 sfxFile("", header("gnd") + "\t\t'U17'\t'U1'/'a'/'1'\t'C1'/'2'\t'-5V'\r\n\t\t'R1'/'2'\r\n"),
-                 "\r\n", "GND; 5: U17, U1.A.1, C1.2, -5V, R1.2, \r\n\r\n"},
+                 sfxFile("", header("gnd") + "\t\t'U17'\t'U1'/'a'/'1'\t'C1'/'2'\t'-5V'\r\n\t\t'R1'/'2'\r\n"), "\r\n",
+                 "GND; 5: U17, U1.A.1, C1.2, -5V, R1.2, \r\n\r\n"},
         ReadCase{"SlashInsideQuotesStays", sfxFile("", header("/VPP{slash}MCLR") + "\t\t'U1/2'/'3'\r\n"), "\r\n",
                  "/VPP{SLASH}MCLR; 1: U1/2.3, \r\n\r\n"},
         ReadCase{"FirstNetWithoutPinsIsKept",
                  sfxFile("", header("unconnected-(U1-Pad5)") + "\t\r\n" + header("B") + "\t\t'U2'/'1'\r\n"), "\r\n",
                  "UNCONNECTED-(U1-PAD5); 0: \r\nB; 1: U2.1, \r\n\r\n"},
         ReadCase{"StrayPinsAndNamelessNetsAreLeftOut",
-                 sfxFile("", "\t\t'U9'/'9'\r\n" + header("A") + "\t\t'U1'/'1'\r\n" + header("") +
-                                 "\t\t'U2'/'2'\r\n" + header("B") + "\t\t'U3'/'3'\r\n"),
+                 sfxFile("", "\t\t'U9'/'9'\r\n" + header("A") + "\t\t'U1'/'1'\r\n" + header("") + "\t\t'U2'/'2'\r\n" +
+                                 header("B") + "\t\t'U3'/'3'\r\n"),
                  "\r\n", "A; 1: U1.1, \r\nB; 1: U3.3, \r\n\r\n"},
-        ReadCase{"CommentsKeywordsAndBareWordsAreNoPins",
-                 sfxFile("", header("A") + "# 'U8'/'8'\r\n\t\t'U1'/'1' WORD\r\n*END 'X'\r\n"), "\r\n",
+        ReadCase{"CommentsKeywordsBareWordsAndEmptyPiecesAreNoPins",
+                 sfxFile("", header("A") + "# 'U8'/'8'\r\n\t\t'U1'/'1' WORD '' ''/''\r\n*END 'X'\r\n"), "\r\n",
                  "A; 1: U1.1, \r\n\r\n"},
         ReadCase{"PinsOnTheHeaderLineAreIgnored", sfxFile("", "\t'A' *WIDTH 'U1'/'1'\r\n"), "\r\n", "A; 0: \r\n\r\n"},
         ReadCase{"LfOnlyLineEnds",
