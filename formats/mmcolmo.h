@@ -1,0 +1,19 @@
+// MM-COLMO_NEO & MM2 netlist: two files. The parts file is "$PTS", one line
+// package !part name ;reference per part and "$END"; the net file is "$NET",
+// one line name ; pin, pin per net (continued onto the next line by a
+// trailing ","), then "$END", "$THM", "$END". Pins are written reference-pin.
+#pragma once
+
+#include <filesystem>
+
+#include "core/context.h"
+
+namespace korvanel {
+
+// Reads the net file `input` and, unless `partsFile` is empty, the parts file.
+void mnmmcin(const ConversionContext& context, const std::filesystem::path& input, const Text& partsFile,
+             Text& status);
+// Writes the parts file `partsFile` and the net file `output`.
+void mnmmcout(const ConversionContext& context, const std::filesystem::path& output, const Text& partsFile);
+
+}  // namespace korvanel
