@@ -1,0 +1,16 @@
+// MYPCB netlist: a "HDR*" header line, a parts section opened by "SYM*"
+// (reference and part type per line; a "*" starts a comment), a nets
+// section opened by "NET*" in which each net name stands on a line of its
+// own followed by lines of pins (U1.7), and a closing "END*".
+#pragma once
+
+#include <filesystem>
+
+#include "core/context.h"
+
+namespace korvanel {
+
+void mnmypin(const ConversionContext& context, const std::filesystem::path& input, Text& status);
+void mnmypout(const ConversionContext& context, const std::filesystem::path& output);
+
+}  // namespace korvanel
