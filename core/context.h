@@ -23,6 +23,9 @@ struct ConversionContext {
   Host& host;
   // The input format name, for writers that name it in their header.
   Text inputFormatName;
+  // Where a reader notes the part fields it had to change (finding lines of
+  // the error log); nullptr when nobody collects them.
+  Text* nameFindings = nullptr;
 
   std::filesystem::path netFile() const { return workDir / "net.tmp"; }
   std::filesystem::path partsFile() const { return workDir / "parts.tmp"; }

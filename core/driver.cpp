@@ -90,6 +90,14 @@ RunOutcome convert(const ConversionFields& fields, const ConversionContext& cont
     mcheckdn(context, errorLog);
   }
   if (fields.singlePinCheck) mcheckn1(context, errorLog);
+  // The names that the reader or the writer changed or cannot carry come
+  // last, in one section; one message tells of them.
+  Text& nameFindings = *context.nameFindings;
+  const Text errorLogOfChecks = errorLog;
+  if (!nameFindings.empty()) {
+    host.showMessage(Text(kMessageNamesChanged));
+    appendNamesSection(errorLog, nameFindings);
+  }
   const std::filesystem::path errlogFile = settings.errlogDir / "errlog.txt";
   writeWholeFile(errlogFile, errorLog, context.encoding);
 
@@ -110,7 +118,14 @@ RunOutcome convert(const ConversionFields& fields, const ConversionContext& cont
     return RunOutcome::NoModule;
   }
   if (const FormatLimits* limits = formats.findWriterLimits(fields.outputFormat)) {
-    if (makeNamesSafeForWriter(context, *limits, errorLog)) writeWholeFile(errlogFile, errorLog, context.encoding);
+    const std::size_t findingsOfTheReader = nameFindings.size();
+    makeNamesSafeForWriter(context, *limits, nameFindings);
+    if (nameFindings.size() != findingsOfTheReader) {
+      if (findingsOfTheReader == 0) host.showMessage(Text(kMessageNamesChanged));
+      errorLog = errorLogOfChecks;
+      appendNamesSection(errorLog, nameFindings);
+      writeWholeFile(errlogFile, errorLog, context.encoding);
+    }
   }
   writer(context, WriterArguments{toPath(fields.outputPath), fields.csvOrOutputParts});
 
@@ -151,7 +166,8 @@ RunResult runConversion(const ConversionFields& fields, Host& host, const RunSet
     host.showMessage(Text(message));
     return {RunOutcome::Refused, {}};
   }
-  const ConversionContext context{settings.workDir, settings.encoding, host, fields.inputFormat};
+  Text nameFindings;
+  const ConversionContext context{settings.workDir, settings.encoding, host, fields.inputFormat, &nameFindings};
   return guarded(host, [&] { return convert(fields, context, settings, formats); });
 }
 
@@ -184,9 +200,13 @@ RunResult runWriterOnly(TextView formatName, const WriterArguments& arguments, c
     // The names that the writer changes or cannot carry go to the working
     // directory's error log.
     if (const FormatLimits* limits = formats.findWriterLimits(formatName)) {
-      Text errorLog(kErrorLogHeading);
-      errorLog += kCrLf;
-      if (makeNamesSafeForWriter(context, *limits, errorLog)) {
+      Text findings;
+      makeNamesSafeForWriter(context, *limits, findings);
+      if (!findings.empty()) {
+        context.host.showMessage(Text(kMessageNamesChanged));
+        Text errorLog(kErrorLogHeading);
+        errorLog += kCrLf;
+        appendNamesSection(errorLog, findings);
         writeWholeFile(context.workDir / "errlog.txt", errorLog, context.encoding);
       }
     }

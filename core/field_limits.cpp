@@ -106,7 +106,7 @@ Text FieldLimits::madeSafe(TextView field) const {
   return safe;
 }
 
-bool makeNamesSafeForWriter(const ConversionContext& context, const FormatLimits& limits, Text& errorLog) {
+void makeNamesSafeForWriter(const ConversionContext& context, const FormatLimits& limits, Text& findings) {
   std::vector<Text> netLines = readRecordLines(context.netFile(), context.encoding);
   NetRecord net;
   std::vector<Text> distinctNames;
@@ -159,15 +159,58 @@ bool makeNamesSafeForWriter(const ConversionContext& context, const FormatLimits
     }
   }
 
-  const Text all = renames.lines() + fields.lines();
-  if (all.empty()) return false;
-  context.host.showMessage(Text(kMessageNamesChanged));
+  findings += renames.lines();
+  findings += fields.lines();
+}
+
+void appendPartsLine(const ConversionContext& context, const PartRecord& record, Text& partsLines) {
+  constexpr TextView kPartsLineDelimiters = u"!;:?";
+  const auto holdsDelimiter = [&](int element) {
+    return record.get(element).find_first_of(kPartsLineDelimiters) != Text::npos;
+  };
+  if (!holdsDelimiter(kPartName) && !holdsDelimiter(kOtherInformation) && !holdsDelimiter(kAdditionalText)) {
+    mprkout(record, partsLines);
+    partsLines += kCrLf;
+    return;
+  }
+  PartRecord safe;
+  for (int element = kPartName; element <= kAdditionalText; ++element) safe.at(element) = record.get(element);
+  const auto change = [&](int element, TextView label, Text changed) {
+    if (changed == record.get(element)) return;
+    if (context.nameFindings != nullptr) {
+      *context.nameFindings += label;
+      *context.nameFindings += record.get(element);
+      *context.nameFindings += u"を";
+      *context.nameFindings += changed;
+      *context.nameFindings += u"に変更しました。";
+      *context.nameFindings += kCrLf;
+    }
+    safe.at(element) = std::move(changed);
+  };
+  const auto delimitersMadeSafe = [&](TextView field) {
+    Text changed(field);
+    for (char16_t& character : changed) {
+      if (kPartsLineDelimiters.find(character) != TextView::npos) character = kSafeCharacter;
+    }
+    return changed;
+  };
+  const Text& package = record.get(kOtherInformation);
+  const std::size_t libraryPrefixEnd = package.rfind(u':');
+  change(kPartName, u"部品名称", delimitersMadeSafe(record.get(kPartName)));
+  change(kOtherInformation, u"その他情報",
+         delimitersMadeSafe(libraryPrefixEnd == Text::npos ? TextView(package)
+                                                           : TextView(package).substr(libraryPrefixEnd + 1)));
+  change(kAdditionalText, u"付加情報", delimitersMadeSafe(record.get(kAdditionalText)));
+  mprkout(safe, partsLines);
+  partsLines += kCrLf;
+}
+
+void appendNamesSection(Text& errorLog, const Text& findings) {
   errorLog += kNamesSectionHeader;
   errorLog += kCrLf;
   errorLog += kCrLf;
-  errorLog += all;
+  errorLog += findings;
   errorLog += kCrLf;
-  return true;
 }
 
 }  // namespace korvanel

@@ -8,6 +8,7 @@
 #include <span>
 
 #include "core/context.h"
+#include "core/records.h"
 #include "core/text.h"
 
 namespace korvanel {
@@ -60,8 +61,20 @@ inline constexpr TextView kNamesSectionHeader = u"**************名前変更情�
 // one name keep one name, and every name that needs no change stays as it
 // is. net.tmp is rewritten only when a name changed. References, pins, part
 // names and packages that the format cannot carry are written unchanged and
-// only reported. When anything was renamed or reported, shows one message
-// and appends a section to `errorLog`; returns whether it did.
-bool makeNamesSafeForWriter(const ConversionContext& context, const FormatLimits& limits, Text& errorLog);
+// only reported. Appends one finding line per rename and per field reported
+// to `findings`.
+void makeNamesSafeForWriter(const ConversionContext& context, const FormatLimits& limits, Text& findings);
+
+// A parts line built from `record` and appended, with CR LF, to
+// `partsLines`. A part name, package or additional text that holds a
+// delimiter of the parts line ("!", ";", ":" or "?") could not pass through
+// parts.tmp: a package keeps what follows its last ":" (a library prefix
+// such as Resistor_SMD:R_0805 goes), and every other delimiter becomes "_".
+// Each change is appended as a finding line to the context's name findings.
+void appendPartsLine(const ConversionContext& context, const PartRecord& record, Text& partsLines);
+
+// The error-log section of the names changed or reported, and the message
+// that points the user to it.
+void appendNamesSection(Text& errorLog, const Text& findings);
 
 }  // namespace korvanel

@@ -240,6 +240,27 @@ TEST_F(Driver, AFaultInsideAModuleEndsTheRunAsAFailure) {
   EXPECT_EQ(result.failure, "internal error: substr");
 }
 
+TEST_F(Driver, NamesTheOutputFormatCannotCarryAreRenamedAndReportedOnceAfterTheChecks) {
+  writeBytes("in.tel", "$PACKAGES\r\nDIP14 ! 74LS00 ; TA-101\r\n$NETS\r\nNET-(C1-PAD1) ; TA-101.1 U1.1\r\n"
+                       "NET-(C2-PAD1) ; U1.2\r\n$END\r\n");
+  fields.outputFormat = u"MENTOR";
+  fields.outputPath = text(path("out.net").string());
+  fields.duplicateChecks = false;
+  EXPECT_EQ(run().outcome, RunOutcome::Finished);
+  const std::vector<std::string> messages = host.messages();
+  EXPECT_EQ(messages, (std::vector<std::string>{
+                          "ネット名の行き先不明（１ネット）が有ります。処理終了後にエラー情報ボタンを押して確認してください。",
+                          "出力フォーマットで表せない名前が有ります。処理終了後にエラー情報ボタンを押して確認してください。"}));
+  EXPECT_EQ(readCp932("errlog.txt"),
+            "／／／／／／／／／エラー情報／／／／／／／／／\r\n"
+            "**************行き先不明**************\r\n\r\nネット名NET-(C2-PAD1)のU1.2ピンが行き先不明です。\r\n\r\n"
+            "**************名前変更情報**************\r\n\r\n"
+            "ネット名NET-(C1-PAD1)をNET-_C1-PAD1_に変更しました。\r\n"
+            "ネット名NET-(C2-PAD1)をNET-_C2-PAD1_に変更しました。\r\n"
+            "リファレンスTA-101は変換後のネットフォーマットで正しく表せません。\r\n\r\n\r\n");
+  EXPECT_NE(readBytes("out.net").find("NET 'NET-_C1-PAD1_' TA-101-1 U1-1\r\n"), std::string::npos);
+}
+
 TEST_F(Driver, KeepsTheIntermediateFilesWhenAsked) {
   settings.keepIntermediateFiles = true;
   EXPECT_EQ(run().outcome, RunOutcome::Finished);

@@ -51,10 +51,10 @@ TEST_F(NamesForAWriter, RenamesWhatCannotBeCarriedKeepsNetsApartAndReportsTheRes
       "gnd; 1: U2.7, \r\nNet-(C1-Pad1); 1: R1.1.2, \r\n\r\n";
   writeBytes("net.tmp", nets);
   writeBytes("parts.tmp", "DIP14! ; TA-101: ? \r\n\r\n");
+  Text findings;
+  makeNamesSafeForWriter(context, limits, findings);
   Text errorLog;
-  EXPECT_TRUE(makeNamesSafeForWriter(context, limits, errorLog));
-  EXPECT_EQ(host.messages(), std::vector<std::string>{"出力フォーマットで表せない名前が有ります。"
-                                                      "処理終了後にエラー情報ボタンを押して確認してください。"});
+  appendNamesSection(errorLog, findings);
   // Lines whose names stay are kept byte for byte; nets of one name keep one.
   EXPECT_EQ(readBytes("net.tmp"),
             "Net-_C1-Pad1__2; 2: C1.1, TA-101.1, \r\nNet-_C1-Pad1_; 1: C2.1, \r\nGND; 1: U1.7, \r\n"
@@ -72,11 +72,28 @@ TEST_F(NamesForAWriter, LeavesEverythingAsItIsWhenTheFormatCarriesIt) {
   const std::string nets = "/VPP{slash}MCLR; 2: U1.1, R1.2, \r\nunconnected-_U1-Pad5_; 0: \r\n\r\n";
   writeBytes("net.tmp", nets);
   writeBytes("parts.tmp", "SOIC8! PIC12F; U1: ? \r\n\r\n");
-  Text errorLog;
-  EXPECT_FALSE(makeNamesSafeForWriter(context, limits, errorLog));
-  EXPECT_TRUE(errorLog.empty());
+  Text findings;
+  makeNamesSafeForWriter(context, limits, findings);
+  EXPECT_TRUE(findings.empty());
   EXPECT_TRUE(host.events.empty());
   EXPECT_EQ(readBytes("net.tmp"), nets);
+}
+
+TEST_F(NamesForAWriter, PartFieldsThatHoldTheDelimitersOfAPartsLineAreMadeSafeAndReported) {
+  Text findings;
+  context.nameFindings = &findings;
+  PartRecord part;
+  part.at(kPartName) = u"10k;1%";
+  part.at(kReference) = u"R1";
+  part.at(kOtherInformation) = u"Resistor_SMD:R_0805";
+  Text lines;
+  appendPartsLine(context, part, lines);
+  part.at(kPartName) = u"74HC00";
+  part.at(kOtherInformation) = u"SOIC-14";
+  appendPartsLine(context, part, lines);
+  EXPECT_EQ(toUtf8(lines), "R_0805! 10k_1%; R1: ? \r\nSOIC-14! 74HC00; R1: ? \r\n");
+  EXPECT_EQ(toUtf8(findings),
+            "部品名称10k;1%を10k_1%に変更しました。\r\nその他情報Resistor_SMD:R_0805をR_0805に変更しました。\r\n");
 }
 
 }  // namespace
