@@ -32,12 +32,15 @@ std::optional<std::size_t> readPartsSection(const std::vector<Text>& lines, Text
     Text token;
     for (std::size_t position = 0; position <= line.size(); ++position) {
       const CharacterAt at = characterAt(line, position);
-      if (token == kPackagesKeyword) {
+      // A keyword is a word of its own: a package, device or reference that
+      // merely begins with $NETS or $PACKAGES is a name.
+      const bool wordEnds = at.isSpaceTabOrEmpty();
+      if (token == kPackagesKeyword && wordEnds) {
         break;
       } else if (at.is(u'!') && !token.empty()) {
         record.at(kOtherInformation) = std::move(token);
         token.clear();
-      } else if (token == kNetsKeyword) {
+      } else if (token == kNetsKeyword && wordEnds) {
         return lineIndex + 1;
       } else if (at.is(u';') && !token.empty()) {
         record.at(kPartName) = std::move(token);
@@ -104,7 +107,23 @@ Text readNetsSection(const std::vector<Text>& lines, std::size_t first) {
   return netLines;
 }
 
+constexpr TextView kTelesisKeywords[] = {kNetsKeyword, kPackagesKeyword};
+
 }  // namespace
+
+const FormatLimits kTelesisLimits{
+    .readerUpperCases = true,
+    // A net without a name takes no pins.
+    .netName = {.carriesEmpty = false},
+    // A "!" on a part line ends a package, a "," a reference list; an empty
+    // reference gives no part and an empty pin vanishes between blanks.
+    .reference = {.syntaxCharacters = u"!,", .keywords = kTelesisKeywords, .carriesEmpty = false},
+    .pinName = {},
+    // Without a device the part line gives no part; without a package the
+    // line begins with "!", which becomes part of the device.
+    .partName = {.syntaxCharacters = u"!", .carriesEmpty = false},
+    .package = {.syntaxCharacters = u"!", .carriesEmpty = false},
+};
 
 void mntelin(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
   status = kStatusBad;

@@ -6,10 +6,16 @@
 #include <filesystem>
 
 #include "core/context.h"
+#include "core/field_limits.h"
 
 namespace korvanel {
 
 void mntelin(const ConversionContext& context, const std::filesystem::path& input, Text& status);
 void mntelout(const ConversionContext& context, const std::filesystem::path& output);
+
+// What a Telesis netlist carries: "!" ends a package and a device, a
+// reference ends at "," and the words $NETS and $PACKAGES on their own end a
+// part line; a field that is empty drops or spoils its part or pin.
+extern const FormatLimits kTelesisLimits;
 
 }  // namespace korvanel

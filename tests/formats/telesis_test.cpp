@@ -269,5 +269,82 @@ TEST_F(TelesisWriter, ReadingTheWrittenFileGivesBackTheSameIntermediateFiles) {
   EXPECT_EQ(readBytes("net.tmp"), nets);
 }
 
+// Written files read back as what was written, also with nothing to write.
+struct ReadBackCase {
+  const char* name;
+  const char* parts;
+  const char* nets;
+};
+
+class TelesisReadBack : public TelesisWriter, public ::testing::WithParamInterface<ReadBackCase> {};
+
+TEST_P(TelesisReadBack, GivesBackTheIntermediateFiles) {
+  writeBytes("back.tel", write(GetParam().parts, GetParam().nets));
+  Text status;
+  mntelin(context, path("back.tel"), status);
+  EXPECT_EQ(toUtf8(status), "good");
+  EXPECT_EQ(readBytes("parts.tmp"), GetParam().parts);
+  EXPECT_EQ(readBytes("net.tmp"), GetParam().nets);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boards, TelesisReadBack,
+    ::testing::Values(ReadBackCase{"PartsWithoutNets", "DIP14! 74HC00; TA-101: ? \r\n\r\n", "\r\n"},
+                      ReadBackCase{"Nothing", "\r\n", "\r\n"},
+                      ReadBackCase{"RealBoardNames", "SOT23! $NETSX; Q1: ? \r\n\r\n",
+                                   "NET-(C10-PAD1); 2: TA-101.1, Q1.2, \r\n/VPP{SLASH}MCLR; 1: Q1.3, \r\n"
+                                   "UNCONNECTED-(U1-PAD5); 1: U1.5, \r\n$END; 1: $NETSX.1, \r\n\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// What the limits say a field carries is what the reader gives back.
+enum class Field { netName, reference, pinName, partName, package };
+
+struct LimitsCase {
+  const char* name;
+  Field field;
+  const char* text;
+  bool carried;
+};
+
+class TelesisLimits : public TelesisWriter, public ::testing::WithParamInterface<LimitsCase> {};
+
+TEST_P(TelesisLimits, AgreeWithTheReader) {
+  const LimitsCase& limitsCase = GetParam();
+  std::string fields[] = {"N", "U1", "1", "74HC00", "DIP14"};
+  fields[static_cast<int>(limitsCase.field)] = limitsCase.text;
+  const auto& [net, reference, pin, partName, package] = fields;
+  const std::string parts = package + "! " + partName + "; " + reference + ": ? \r\n\r\n";
+  const std::string nets = net + "; 2: " + reference + "." + pin + ", R9.2, \r\nVCC; 1: R9.1, \r\n\r\n";
+  writeBytes("back.tel", write(parts, nets));
+  Text status;
+  mntelin(context, path("back.tel"), status);
+  EXPECT_EQ(status == kStatusGood && readBytes("parts.tmp") == parts && readBytes("net.tmp") == nets,
+            limitsCase.carried);
+  const FieldLimits* limits[] = {&kTelesisLimits.netName, &kTelesisLimits.reference, &kTelesisLimits.pinName,
+                                 &kTelesisLimits.partName, &kTelesisLimits.package};
+  EXPECT_EQ(limits[static_cast<int>(limitsCase.field)]->carries(testing::text(limitsCase.text)), limitsCase.carried);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, TelesisLimits,
+    ::testing::Values(LimitsCase{"NetNameKiCad", Field::netName, "NET-(C10-PAD1)", true},
+                      LimitsCase{"NetNameBraces", Field::netName, "/VPP{SLASH}MCLR", true},
+                      LimitsCase{"NetNameEnd", Field::netName, "$END", true},
+                      LimitsCase{"NetNameEmpty", Field::netName, "", false},
+                      LimitsCase{"ReferenceWithDash", Field::reference, "TA-101", true},
+                      LimitsCase{"ReferenceBeginningWithNets", Field::reference, "$NETSX", true},
+                      LimitsCase{"ReferenceNets", Field::reference, "$NETS", false},
+                      LimitsCase{"ReferencePackages", Field::reference, "$PACKAGES", false},
+                      LimitsCase{"ReferenceWithBang", Field::reference, "U!1", false},
+                      LimitsCase{"ReferenceEmpty", Field::reference, "", false},
+                      LimitsCase{"PinNameEmpty", Field::pinName, "", true},
+                      LimitsCase{"PartNameNets", Field::partName, "$NETS", true},
+                      LimitsCase{"PartNameWithBang", Field::partName, "A!B", false},
+                      LimitsCase{"PartNameEmpty", Field::partName, "", false},
+                      LimitsCase{"PackagePackages", Field::package, "$PACKAGES", true},
+                      LimitsCase{"PackageWithBang", Field::package, "A!B", false},
+                      LimitsCase{"PackageEmpty", Field::package, "", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace korvanel
