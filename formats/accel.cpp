@@ -16,6 +16,7 @@ constexpr TextView kPatternNameKeyword = u"(PATTERNNAME";
 constexpr TextView kValueKeyword = u"(COMPVALUE";
 constexpr TextView kNetKeyword = u"(NET";
 constexpr TextView kNodeKeyword = u"(NODE";
+constexpr TextView kNetlistKeyword = u"(NETLIST";
 
 // What follows the pin number of a net's last node: "))" closes the node and
 // the net, ")))" also the netlist.
@@ -79,11 +80,21 @@ class ComponentCollector {
   bool complete_ = false;
 };
 
-// Reads the components up to the first net into `partsLines`; returns the
-// index of the line that holds the first net, or nothing when there is none.
-std::optional<std::size_t> readComponents(const std::vector<Text>& lines, Text& partsLines) {
+// Where the components end.
+struct ComponentsEnd {
+  // The line that holds the first net; none when the input has no net.
+  std::optional<std::size_t> firstNetLine;
+  // The input opens a (netlist ...) list and names no node: without a net it
+  // is an empty netlist, as the writer writes a board without nets.
+  bool isEmptyNetlist = false;
+};
+
+// Reads the components up to the first net into `partsLines`.
+ComponentsEnd readComponents(const std::vector<Text>& lines, Text& partsLines) {
   ComponentCollector component(partsLines);
   ComponentField field = ComponentField::none;
+  bool opensNetlist = false;
+  bool namesANode = false;
   for (std::size_t lineIndex = 0; lineIndex < lines.size(); ++lineIndex) {
     const Text& line = lines[lineIndex];
     // The token and the quote count live for one line; the field state
@@ -100,24 +111,29 @@ std::optional<std::size_t> readComponents(const std::vector<Text>& lines, Text& 
     for (std::size_t position = 0; position <= line.size(); ++position) {
       const CharacterAt at = characterAt(line, position);
       // The character after a keyword and the one after a closing quote are
-      // used up by the rule that fires on them.
+      // used up by the rule that fires on them. A keyword stands before any
+      // quote of its list: a quoted name that reads like one is a name.
       const bool quotedTextClosed = quoteCount == 2;
+      const bool outsideQuotes = quoteCount == 0;
+      const bool keywordEnds = outsideQuotes && at.isSpaceTabOrEmpty();
+      if (token == kNetlistKeyword && keywordEnds) opensNetlist = true;
+      if (token == kNodeKeyword && keywordEnds) namesANode = true;
       if (at.is(u'"')) {
         ++quoteCount;
-      } else if (token == kValueKeyword) {
+      } else if (token == kValueKeyword && outsideQuotes) {
         token.clear();
         field = ComponentField::value;
       } else if (field == ComponentField::value && quotedTextClosed) {
         component.completeWithValue(takeQuotedText());
-      } else if (token == kNetKeyword && at.isSpace()) {
+      } else if (token == kNetKeyword && at.isSpace() && outsideQuotes) {
         component.writeWaiting();
-        return lineIndex;
-      } else if (token == kPatternNameKeyword) {
+        return {lineIndex};
+      } else if (token == kPatternNameKeyword && outsideQuotes) {
         token.clear();
         field = ComponentField::patternName;
       } else if (field == ComponentField::patternName && quotedTextClosed) {
         component.set(kPartName, takeQuotedText());
-      } else if (token == kComponentKeyword) {
+      } else if (token == kComponentKeyword && outsideQuotes) {
         component.begin();
         token.clear();
         field = ComponentField::reference;
@@ -134,7 +150,8 @@ std::optional<std::size_t> readComponents(const std::vector<Text>& lines, Text& 
     }
     component.writeIfComplete();
   }
-  return std::nullopt;
+  component.writeWaiting();
+  return {std::nullopt, opensNetlist && !namesANode};
 }
 
 // ---------------------------------------------------------------------------
@@ -180,7 +197,9 @@ struct Node {
 };
 
 // The node that begins at `position`, the character after "(NODE". The first
-// quoted text is the reference and the second the pin number. The node runs
+// quoted text is the reference and the second the pin number; an empty pin
+// number, as written for a pin without ".", gives the reference alone. The
+// node runs
 // to the end of the line, or to a "(" outside the quotes after its reference,
 // where the next node or net of the same line begins.
 Node readNode(TextView line, std::size_t position) {
@@ -196,7 +215,7 @@ Node readNode(TextView line, std::size_t position) {
         node.pin = std::move(token);
         token.clear();
         node.hasReference = true;
-      } else if (quoteCount == 4) {
+      } else if (quoteCount == 4 && !token.empty()) {
         node.pin += u'.';
         node.pin += token;
         token.clear();
@@ -279,7 +298,8 @@ void appendQuoted(Text& out, TextView text) {
 
 // "    (node ", the reference and the pin number in double quotes. The pin is
 // split at its first "."; a pin without one is all reference with an empty
-// pin number.
+// pin number, and so a pin with an empty pin number (U1.) reads back without
+// its ".".
 void appendNode(Text& out, TextView pin) {
   const std::size_t separator = pin.find(u'.');
   const bool hasPinNumber = separator != TextView::npos;
@@ -291,18 +311,30 @@ void appendNode(Text& out, TextView pin) {
 
 }  // namespace
 
+const FormatLimits kAccelLimits{
+    .readerUpperCases = true,
+    // A quoted text ends at its second double quote.
+    .netName = {.syntaxCharacters = u"\""},
+    // The reader drops ")" inside the quoted texts of a component.
+    .reference = {.syntaxCharacters = u"\")"},
+    .pinName = {.syntaxCharacters = u"\"", .carriesEmpty = false},
+    .partName = {.syntaxCharacters = u"\")"},
+    .package = {.syntaxCharacters = u"\")"},
+};
+
 void mnaccin(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
   status = kStatusBad;
   const std::vector<Text> lines = readUpperCaseLines(context, input);
   Text partsLines;
-  const std::optional<std::size_t> firstNetLine = readComponents(lines, partsLines);
-  if (!firstNetLine) {
+  const ComponentsEnd components = readComponents(lines, partsLines);
+  if (!components.firstNetLine && !components.isEmptyNetlist) {
     context.host.hideProgress();
     return;
   }
   status = kStatusGood;
   writeWholeFile(context.partsFile(), partsLines, context.encoding);
-  writeWholeFile(context.netFile(), readNets(lines, *firstNetLine), context.encoding);
+  const Text netLines = components.firstNetLine ? readNets(lines, *components.firstNetLine) : Text();
+  writeWholeFile(context.netFile(), netLines, context.encoding);
 }
 
 void mnaccout(const ConversionContext& context, const std::filesystem::path& output) {

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "core/context.h"
+#include "core/field_limits.h"
 
 namespace korvanel {
 
@@ -16,5 +17,10 @@ namespace korvanel {
 void mnaccin(const ConversionContext& context, const std::filesystem::path& input, Text& status);
 // Writes parts.tmp and net.tmp as an ACCEL netlist (format name "ACCEL").
 void mnaccout(const ConversionContext& context, const std::filesystem::path& output);
+
+// What an ACCEL netlist carries: a double quote ends a quoted name, ")" is
+// dropped from the quoted texts of a component, and an empty pin number is
+// the same node as a pin without one.
+extern const FormatLimits kAccelLimits;
 
 }  // namespace korvanel

@@ -186,7 +186,7 @@ TEST_F(AccelReader, ANodeWithAHugeLineIsReadOnceAndQuickly) {
   // node that never comes.
   const std::string reference(200000, 'A');
   ASSERT_EQ(read("(netlist \"\"\r\n(net \"N\"\r\n(node " + reference + "\"\"\"\"(node\r\n"), "good");
-  EXPECT_EQ(readBytes("net.tmp"), "N; 1: " + reference + "., \r\n\r\n");
+  EXPECT_EQ(readBytes("net.tmp"), "N; 1: " + reference + ", \r\n\r\n");
 }
 
 TEST_F(AccelReader, JapaneseTextRoundTripsThroughCp932) {
@@ -198,9 +198,11 @@ TEST_F(AccelReader, JapaneseTextRoundTripsThroughCp932) {
   EXPECT_EQ(readCp932("net.tmp"), "電源; 1: Ｒ１.１, \r\n\r\n");
 }
 
+// A (netlist ...) without any net is an empty netlist only when it names no
+// node either.
 TEST_F(AccelReader, WithoutANetTheStatusIsBadAndNoFileIsWritten) {
   for (const std::string& input :
-       {std::string(), std::string("(netlist \"\"\r\n(compinst \"U1\"\r\n(compvalue \"X\"))\r\n)\r\n"),
+       {std::string(), std::string("(compinst \"U1\"\r\n(compvalue \"X\"))\r\n"),
         std::string("(netlist \"\"\r\n(net\"GND\"\r\n(node \"U1\" \"7\")))\r\n"), std::string("(network \"A\"\r\n")}) {
     writeBytes("parts.tmp", "earlier parts\r\n");
     writeBytes("net.tmp", "earlier nets\r\n");
@@ -311,6 +313,81 @@ TEST_F(AccelWriter, ReadingTheWrittenFileUpperCasesIt) {
   EXPECT_EQ(readBytes("parts.tmp"), "74LS00! DIP14; U1: ? \r\n\r\n");
   EXPECT_EQ(readBytes("net.tmp"), "GND; 1: U1.7, \r\n\r\n");
 }
+
+// Written files read back as what was written, also with nothing to write.
+struct ReadBackCase {
+  const char* name;
+  const char* parts;
+  const char* nets;
+};
+
+class AccelReadBack : public AccelWriter, public ::testing::WithParamInterface<ReadBackCase> {};
+
+TEST_P(AccelReadBack, GivesBackTheIntermediateFiles) {
+  writeBytes("back.net", write(GetParam().parts, GetParam().nets));
+  Text status;
+  mnaccin(context, path("back.net"), status);
+  EXPECT_EQ(toUtf8(status), "good");
+  EXPECT_EQ(readBytes("parts.tmp"), GetParam().parts);
+  EXPECT_EQ(readBytes("net.tmp"), GetParam().nets);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boards, AccelReadBack,
+    ::testing::Values(ReadBackCase{"PartsWithoutNets", "SOT23! (COMPVALUE; TA-101: ? \r\n! ; U2: ? \r\n\r\n", "\r\n"},
+                      ReadBackCase{"Nothing", "\r\n", "\r\n"},
+                      ReadBackCase{"RealBoardNames", "DIP14! (NET; (COMPINSTX: ? \r\n\r\n",
+                                   "NET-(C10-PAD1); 3: TA-101.1, TP1, -5V, \r\n/VPP{SLASH}MCLR; 1: (COMPINSTX.(1), \r\n"
+                                   "UNCONNECTED-(U1-PAD5); 1: U1.5, \r\n; 1: .1, \r\n\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// What the limits say a field carries is what the reader gives back.
+enum class Field { netName, reference, pinName, partName, package };
+
+struct LimitsCase {
+  const char* name;
+  Field field;
+  const char* text;
+  bool carried;
+};
+
+class AccelLimits : public AccelWriter, public ::testing::WithParamInterface<LimitsCase> {};
+
+TEST_P(AccelLimits, AgreeWithTheReader) {
+  const LimitsCase& limitsCase = GetParam();
+  std::string fields[] = {"N", "U1", "1", "DIP14", "74HC00"};
+  fields[static_cast<int>(limitsCase.field)] = limitsCase.text;
+  const auto& [net, reference, pin, partName, package] = fields;
+  const std::string parts = package + "! " + partName + "; " + reference + ": ? \r\n\r\n";
+  const std::string nets = net + "; 2: " + reference + "." + pin + ", R9.2, \r\nVCC; 1: R9.1, \r\n\r\n";
+  writeBytes("back.net", write(parts, nets));
+  Text status;
+  mnaccin(context, path("back.net"), status);
+  EXPECT_EQ(status == kStatusGood && readBytes("parts.tmp") == parts && readBytes("net.tmp") == nets,
+            limitsCase.carried);
+  const FieldLimits* limits[] = {&kAccelLimits.netName, &kAccelLimits.reference, &kAccelLimits.pinName,
+                                 &kAccelLimits.partName, &kAccelLimits.package};
+  EXPECT_EQ(limits[static_cast<int>(limitsCase.field)]->carries(testing::text(limitsCase.text)), limitsCase.carried);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, AccelLimits,
+    ::testing::Values(LimitsCase{"NetNameKiCad", Field::netName, "NET-(C10-PAD1)", true},
+                      LimitsCase{"NetNameNodeKeyword", Field::netName, "(NODE", true},
+                      LimitsCase{"NetNameEmpty", Field::netName, "", true},
+                      LimitsCase{"NetNameWithQuote", Field::netName, "A\"B", false},
+                      LimitsCase{"ReferenceWithParentheses", Field::reference, "U(1", true},
+                      LimitsCase{"ReferenceCompvalueKeyword", Field::reference, "(COMPVALUE", true},
+                      LimitsCase{"ReferenceWithClosingParenthesis", Field::reference, "U1)", false},
+                      LimitsCase{"ReferenceWithQuote", Field::reference, "U\"1", false},
+                      LimitsCase{"PinNameWithDot", Field::pinName, "A.1", true},
+                      LimitsCase{"PinNameWithParenthesis", Field::pinName, "1)", true},
+                      LimitsCase{"PinNameEmpty", Field::pinName, "", false},
+                      LimitsCase{"PartNamePatternKeyword", Field::partName, "(PATTERNNAME", true},
+                      LimitsCase{"PartNameWithClosingParenthesis", Field::partName, "RES(0603)", false},
+                      LimitsCase{"PackageEmpty", Field::package, "", true},
+                      LimitsCase{"PackageWithQuote", Field::package, "10\"", false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace korvanel
