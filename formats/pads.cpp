@@ -1,6 +1,7 @@
 #include "formats/pads.h"
 
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "core/line_walk.h"
@@ -53,8 +54,10 @@ std::optional<std::size_t> readPartsSection(const std::vector<Text>& lines, cons
     bool referenceRead = false;
     for (std::size_t position = 0; position <= line.size(); ++position) {
       const CharacterAt at = characterAt(line, position);
+      // A keyword is a word of its own: a reference or part type that merely
+      // begins with one is a name.
       const bool endsWord = at.isSpaceTabOrEmpty();
-      if (token == kPartKeyword) {
+      if (token == kPartKeyword && endsWord) {
         // The first "*PART*" opens the section: what was read before it was a
         // header, not parts. A later "*PART*" line is only a keyword line.
         if (!partSectionOpened) {
@@ -65,9 +68,9 @@ std::optional<std::size_t> readPartsSection(const std::vector<Text>& lines, cons
           partSectionOpened = true;
         }
         break;
-      } else if (form.hasRemarkLines && token == kRemarkKeyword) {
+      } else if (form.hasRemarkLines && token == kRemarkKeyword && endsWord) {
         break;
-      } else if (token == kNetKeyword) {
+      } else if (token == kNetKeyword && endsWord) {
         return lineIndex + 1;
       } else if (at.empty && !token.empty() && referenceRead) {
         // The part type: every word after the reference, run together.
@@ -112,16 +115,18 @@ Text readNetsSection(const std::vector<Text>& lines, std::size_t first, const Pa
     Text token;
     for (std::size_t position = 0; position <= line.size(); ++position) {
       const CharacterAt at = characterAt(line, position);
-      if (token == kSignalKeyword) {
+      // Only whole words are keywords: a pin that begins with one is a pin.
+      const bool endsWord = at.isSpaceTabOrEmpty();
+      if (token == kSignalKeyword && endsWord) {
         finishPendingNet();
         // The name runs to the end of the line, blanks included.
         record.at(kNetName) = line.size() > kNetNameStart ? line.substr(kNetNameStart) : Text();
         nextElement = kFirstPin;
         break;
-      } else if (token == kEndKeyword) {
+      } else if (token == kEndKeyword && endsWord) {
         finishPendingNet();
         return netLines;
-      } else if (at.isSpaceTabOrEmpty()) {
+      } else if (endsWord) {
         const bool tokenIsPin = form.blanksGiveEmptyPins || !token.empty();
         if (tokenIsPin) record.at(nextElement++) = std::move(token);
         token.clear();
@@ -196,13 +201,38 @@ void writePads(const ConversionContext& context, const std::filesystem::path& ou
     out += u' ';
     out += net.get(kNetName);
     out += kCrLf;
-    appendPinLines(out, net);
+    // Where an empty line adds an empty pin, a net without pins gets no pin
+    // line at all.
+    const bool emptyPinLineReadsAsAPin = form.blanksGiveEmptyPins && pinCount(net) <= 0;
+    if (!emptyPinLineReadsAsAPin) appendPinLines(out, net);
   }
   out += kEndKeyword;
   writeWholeFile(output, out, context.encoding);
 }
 
+constexpr TextView kPads2000Keywords[] = {kPartKeyword, kNetKeyword, kSignalKeyword, kEndKeyword};
+constexpr TextView kPadsPcbKeywords[] = {kPartKeyword, kRemarkKeyword, kNetKeyword, kSignalKeyword, kEndKeyword};
+
+// A net is named by the whole rest of its "*SIGNAL*" line, so any name but
+// the empty one reads back; a reference or part type that is a keyword of
+// its own ends a section or drops its line; an empty reference or part type
+// spoils its part line, and an empty pin vanishes between blanks. The part
+// type is read back as the package too, so the package is not carried.
+constexpr FormatLimits padsLimits(std::span<const TextView> keywords) {
+  return FormatLimits{
+      .readerUpperCases = true,
+      .netName = {.carriesEmpty = false},
+      .reference = {.keywords = keywords, .carriesEmpty = false},
+      .pinName = {},
+      .partName = {.keywords = keywords, .carriesEmpty = false},
+      .package = {},
+  };
+}
+
 }  // namespace
+
+const FormatLimits kPads2000Limits = padsLimits(kPads2000Keywords);
+const FormatLimits kPadsPcbLimits = padsLimits(kPadsPcbKeywords);
 
 void mnpa2in(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
   readPads(context, input, status, kPads2000);

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "core/context.h"
+#include "core/field_limits.h"
 
 namespace korvanel {
 
@@ -19,5 +20,11 @@ void mnpa2out(const ConversionContext& context, const std::filesystem::path& out
 // PADSPCB.
 void mnpapin(const ConversionContext& context, const std::filesystem::path& input, Text& status);
 void mnpapout(const ConversionContext& context, const std::filesystem::path& output);
+
+// What the two forms carry: a net without a name, an empty reference or part
+// type and the section keywords (*PART*, *NET*, *SIGNAL*, *END*, and
+// *REMARK* in PADSPCB) as references or part types do not read back.
+extern const FormatLimits kPads2000Limits;
+extern const FormatLimits kPadsPcbLimits;
 
 }  // namespace korvanel

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "core/errors.h"
@@ -155,9 +157,31 @@ TEST_P(PadsBothForms, WithNothingToWriteKeepsTheSectionKeywordsAndReplacesTheOut
   EXPECT_EQ(write(GetParam(), "\r\n", "\r\n"), fileOf(GetParam(), "*PART*\r\n\r\n*NET*\r\n*END*\r\n"));
 }
 
-TEST_P(PadsBothForms, EmptyPinsGetNoSeparatorAndANetWithoutPinsGetsAnEmptyLine) {
+// An empty line is an empty pin to PADS2000, so there a net without pins gets
+// no pin line; PADSPCB keeps the empty line.
+TEST_P(PadsBothForms, EmptyPinsGetNoSeparatorAndANetWithoutPinsNoPinOfItsOwn) {
+  const std::string pinLineOfB = GetParam().reader == mnpa2in ? "" : "\r\n";
   EXPECT_EQ(write(GetParam(), "\r\n", "A; 3: U1.1, , U2.1, \r\nB; 0: \r\n\r\n"),
-            fileOf(GetParam(), "*PART*\r\n\r\n*NET*\r\n*SIGNAL* A\r\nU1.1 U2.1\r\n*SIGNAL* B\r\n\r\n*END*\r\n"));
+            fileOf(GetParam(), "*PART*\r\n\r\n*NET*\r\n*SIGNAL* A\r\nU1.1 U2.1\r\n*SIGNAL* B\r\n" + pinLineOfB +
+                                   "*END*\r\n"));
+}
+
+// Written files read back as what was written, also with nothing to write.
+TEST_P(PadsBothForms, BoardsWithoutNetsOrWithRealNamesReadBack) {
+  const std::pair<std::string, std::string> boards[] = {
+      {"DIP14! DIP14; TA-101: ? \r\n\r\n", "\r\n"},
+      {"\r\n", "\r\n"},
+      {"*NETX! *NETX; *PARTX: ? \r\n\r\n",
+       "NET-(C10-PAD1); 2: TA-101.1, *ENDX.2, \r\n/VPP{SLASH}MCLR; 1: *SIGNAL*.1, \r\nNC; 0: \r\n*END*; 1: *END*.1, "
+       "\r\n*SIGNAL*A; 1: *PART*, \r\n\r\n"}};
+  for (const auto& [parts, nets] : boards) {
+    writeBytes("back.net", write(GetParam(), parts, nets));
+    Text status;
+    GetParam().reader(context, path("back.net"), status);
+    EXPECT_EQ(toUtf8(status), "good");
+    EXPECT_EQ(readBytes("parts.tmp"), parts);
+    EXPECT_EQ(readBytes("net.tmp"), nets);
+  }
 }
 
 TEST_P(PadsBothForms, AnEmptyPinAtAWrapPointKeepsTheRestOfTheNetOnThatLine) {
@@ -321,6 +345,56 @@ INSTANTIATE_TEST_SUITE_P(
         NetsCase{"InputEndingWithoutEndKeepsItsLastNet", "*SIGNAL* A\r\nU1.1\r\n*SIGNAL* B\r\nU2.1 U2.2",
                  "A; 1: U1.1, \r\nB; 2: U2.1, U2.2, \r\n\r\n", "A; 1: U1.1, \r\nB; 2: U2.1, U2.2, \r\n\r\n"},
         NetsCase{"NothingAfterNetKeyword", "", "\r\n", "\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// What the limits say a field carries is what the reader gives back.
+enum class Field { netName, reference, pinName, partName };
+
+struct LimitsCase {
+  const char* name;
+  Field field;
+  const char* text;
+  bool carriedByPads2000;
+  bool carriedByPadsPcb;
+};
+
+class PadsLimits : public PadsTest, public ::testing::WithParamInterface<LimitsCase> {};
+
+TEST_P(PadsLimits, AgreeWithTheReader) {
+  const LimitsCase& limitsCase = GetParam();
+  std::string fields[] = {"N", "U1", "1", "74HC00"};
+  fields[static_cast<int>(limitsCase.field)] = limitsCase.text;
+  const auto& [net, reference, pin, partName] = fields;
+  const std::string parts = partName + "! " + partName + "; " + reference + ": ? \r\n\r\n";
+  const std::string nets = net + "; 2: " + reference + "." + pin + ", R9.2, \r\nVCC; 1: R9.1, \r\n\r\n";
+  for (const auto& [form, limits, carried] : {std::tuple{kPads2000, &kPads2000Limits, limitsCase.carriedByPads2000},
+                                              std::tuple{kPadsPcb, &kPadsPcbLimits, limitsCase.carriedByPadsPcb}}) {
+    writeBytes("back.net", write(form, parts, nets));
+    Text status;
+    form.reader(context, path("back.net"), status);
+    EXPECT_EQ(status == kStatusGood && readBytes("parts.tmp") == parts && readBytes("net.tmp") == nets, carried)
+        << form.name;
+    const FieldLimits* fieldLimits[] = {&limits->netName, &limits->reference, &limits->pinName, &limits->partName};
+    EXPECT_EQ(fieldLimits[static_cast<int>(limitsCase.field)]->carries(testing::text(limitsCase.text)), carried)
+        << form.name;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, PadsLimits,
+    ::testing::Values(LimitsCase{"NetNameKiCad", Field::netName, "NET-(C10-PAD1)", true, true},
+                      LimitsCase{"NetNameKeyword", Field::netName, "*END*", true, true},
+                      LimitsCase{"NetNameEmpty", Field::netName, "", false, false},
+                      LimitsCase{"ReferenceWithDash", Field::reference, "TA-101", true, true},
+                      LimitsCase{"ReferencePart", Field::reference, "*PART*", false, false},
+                      LimitsCase{"ReferenceNet", Field::reference, "*NET*", false, false},
+                      LimitsCase{"ReferenceRemark", Field::reference, "*REMARK*", true, false},
+                      LimitsCase{"ReferenceEmpty", Field::reference, "", false, false},
+                      LimitsCase{"PinNameEmpty", Field::pinName, "", true, true},
+                      LimitsCase{"PinNameEnd", Field::pinName, "*END*", true, true},
+                      LimitsCase{"PartNameNet", Field::partName, "*NET*", false, false},
+                      LimitsCase{"PartNameBeginningWithNet", Field::partName, "*NET*X", true, true},
+                      LimitsCase{"PartNameEmpty", Field::partName, "", false, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
