@@ -68,6 +68,7 @@ Text readPartSection(const std::vector<Text>& lines) {
           partsLines += kCrLf;
         }
       } else if (insideField && !at.isSpaceTabOrEmpty() && !at.is(kContinuationMark)) {
+        // Blanks, tabs and "*" are dropped wherever they stand.
         token += at.character;
       }
     }

@@ -236,7 +236,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ExpeditionTest, WrittenFileReadsBackToTheSameNetsAndParts) {
   const std::string nets =
-      "NET-(C1-PAD1); 2: C1.1, TA-101.2, \r\n/VPP{SLASH}MCLR; 3: U1.1, U1.A.1, TP1, \r\nNC; 0: \r\n"
+      "NET-(C1-PAD1); 2: C1.1, TA-101.2, \r\n/VPP{SLASH}MCLR; 3: U1.1, U1.A.1, TP1, \r\nNC; 0: \r\n; 1: U9.9, \r\n"
       "GND; 18: " + repeated("U10.7, ", 18) + "\r\n\r\n";
   const std::string parts = "! ; U5: ? \r\n" + partsOf("LM358", 10, 31) + "! 抵抗; R1: ? \r\n";
   const std::string output = write(nets, parts);
