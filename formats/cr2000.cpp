@@ -83,7 +83,22 @@ Text readNetSection(const std::vector<Text>& lines, std::size_t first) {
   return netLines;
 }
 
+constexpr TextView kCr2000Keywords[] = {kEndKeyword};
+
 }  // namespace
+
+const FormatLimits kCr2000Limits{
+    .readerUpperCases = true,
+    // A name is found by the character in column 2; without one its pins go
+    // to the net before. The name END ends the nets.
+    .netName = {.keywords = kCr2000Keywords, .carriesEmpty = false},
+    // Every "." is written "-" and only the first "-" is read back as ".":
+    // TA-101.1 would come back as TA.101-1. A pin END last on its line ends
+    // the nets, and an empty pin leaves only its separator.
+    .reference = {.syntaxCharacters = u"-", .keywords = kCr2000Keywords, .carriesEmpty = false},
+    .pinName = {.syntaxCharacters = u"."},
+    .carriesParts = false,
+};
 
 void mncr2in(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
   status = kStatusBad;

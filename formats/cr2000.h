@@ -8,10 +8,16 @@
 #include <filesystem>
 
 #include "core/context.h"
+#include "core/field_limits.h"
 
 namespace korvanel {
 
 void mncr2in(const ConversionContext& context, const std::filesystem::path& input, Text& status);
 void mncr2out(const ConversionContext& context, const std::filesystem::path& output);
+
+// What a CR2000 netlist carries: a pin is split at its first "-" after the
+// first character, the word END alone ends the nets, and a net without a
+// name or an empty pin does not read back.
+extern const FormatLimits kCr2000Limits;
 
 }  // namespace korvanel

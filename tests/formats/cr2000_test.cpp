@@ -247,5 +247,54 @@ TEST_F(Cr2000Writer, ReadingTheWrittenFileGivesBackTheSameNetFile) {
   EXPECT_EQ(readBytes("net.tmp"), nets);
 }
 
+TEST_F(Cr2000Writer, NoNetsReadBackAsAnEmptyNetFile) {
+  writeBytes("back.cr2", write("\r\n"));
+  Text status;
+  mncr2in(context, path("back.cr2"), status);
+  EXPECT_EQ(toUtf8(status), "good");
+  EXPECT_EQ(readBytes("net.tmp"), "\r\n");
+}
+
+// What the limits say a field carries is what the reader gives back.
+enum class Field { netName, reference, pinName };
+
+struct LimitsCase {
+  const char* name;
+  Field field;
+  const char* text;
+  bool carried;
+};
+
+class Cr2000Limits : public Cr2000Writer, public ::testing::WithParamInterface<LimitsCase> {};
+
+TEST_P(Cr2000Limits, AgreeWithTheReader) {
+  const LimitsCase& limitsCase = GetParam();
+  std::string fields[] = {"N", "U1", "1"};
+  fields[static_cast<int>(limitsCase.field)] = limitsCase.text;
+  const auto& [net, reference, pin] = fields;
+  const std::string nets =
+      "VCC; 1: R9.1, \r\n" + net + "; 2: R9.2, " + reference + "." + pin + ", \r\nGND; 1: R9.3, \r\n\r\n";
+  writeBytes("back.cr2", write(nets));
+  Text status;
+  mncr2in(context, path("back.cr2"), status);
+  EXPECT_EQ(status == kStatusGood && readBytes("net.tmp") == nets, limitsCase.carried);
+  const FieldLimits* limits[] = {&kCr2000Limits.netName, &kCr2000Limits.reference, &kCr2000Limits.pinName};
+  EXPECT_EQ(limits[static_cast<int>(limitsCase.field)]->carries(testing::text(limitsCase.text)), limitsCase.carried);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, Cr2000Limits,
+    ::testing::Values(LimitsCase{"NetNameKiCad", Field::netName, "NET-(C10-PAD1)", true},
+                      LimitsCase{"NetNameBraces", Field::netName, "/VPP{SLASH}MCLR", true},
+                      LimitsCase{"NetNameDollarEnd", Field::netName, "$END", true},
+                      LimitsCase{"NetNameEnd", Field::netName, "END", false},
+                      LimitsCase{"NetNameEmpty", Field::netName, "", false},
+                      LimitsCase{"ReferenceTa101", Field::reference, "TA-101", false},
+                      LimitsCase{"ReferenceWithParentheses", Field::reference, "U(1)", true},
+                      LimitsCase{"ReferenceEmpty", Field::reference, "", false},
+                      LimitsCase{"PinNameWithDash", Field::pinName, "A-1", true},
+                      LimitsCase{"PinNameWithDot", Field::pinName, "A.1", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace korvanel
