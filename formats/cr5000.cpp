@@ -349,6 +349,22 @@ void writeCr5000(const ConversionContext& context, const std::filesystem::path& 
 
 }  // namespace
 
+// "/*" opens a comment wherever it stands and "*/" at the start of a word
+// skips its line; neither is a single character, so the limits cannot state
+// them.
+const FormatLimits kCr5000Limits{
+    .readerUpperCases = true,
+    .netName = {.syntaxCharacters = u"(){}"},
+    // An empty reference gives no part, and an empty pin is written "()".
+    .reference = {.syntaxCharacters = u"(){},", .carriesEmpty = false},
+    // Every "." before the last one is dropped: A.B.2 is written AB(2).
+    .pinName = {.syntaxCharacters = u"(){}."},
+    // A type name without a name gives no part; "}" alone is dropped.
+    .partName = {.syntaxCharacters = u",{", .syntaxFirstCharacters = u"}", .carriesEmpty = false},
+    // The package is not written: the reader gives the type name instead.
+    .package = {},
+};
+
 void mncr5in(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
   status = kStatusBad;
   Cr5000Reader reader(context, status);

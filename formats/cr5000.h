@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "core/context.h"
+#include "core/field_limits.h"
 
 namespace korvanel {
 
@@ -17,5 +18,11 @@ void mncr5in(const ConversionContext& context, const std::filesystem::path& inpu
 void mncr5out(const ConversionContext& context, const std::filesystem::path& output);
 // Writes the netlist with CR LF line ends.
 void mncr5pout(const ConversionContext& context, const std::filesystem::path& output);
+
+// What a CR5000 netlist carries (both writers): in the nets "(" reads as "."
+// and ")" vanishes, "}" drops the word before it and a word that begins with
+// "{" or with a block heading (NET{, POWER{ ...) opens a block; "," ends a
+// reference; a pin is written reference(pin) from its last ".".
+extern const FormatLimits kCr5000Limits;
 
 }  // namespace korvanel

@@ -327,5 +327,78 @@ TEST_F(Cr5000Test, WrittenFileReadsBackToTheSameIntermediateFiles) {
   EXPECT_EQ(readBytes("net.tmp"), nets);
 }
 
+TEST_F(Cr5000Test, BoardsWithoutNetsReadBack) {
+  for (const std::string parts : {"DIP14! DIP14; TA-101: ? \r\n\r\n", "\r\n"}) {
+    ASSERT_EQ(read(write(parts, "\r\n")), "good");
+    EXPECT_EQ(readBytes("parts.tmp"), parts);
+    EXPECT_EQ(readBytes("net.tmp"), "\r\n");
+  }
+}
+
+// Names that the format cannot carry are renamed before the writer runs, and
+// the renamed nets read back apart from each other and from the nets that
+// already had the new name.
+TEST_F(Cr5000Test, RenamedNetsReadBackDistinct) {
+  writeBytes("parts.tmp", "\r\n");
+  writeBytes("net.tmp",
+             "/VPP{slash}MCLR; 1: U1.1, \r\n/VPP_slash_MCLR; 1: U1.2, \r\nNet-(C10-Pad1); 2: C10.1, U1.3, \r\n"
+             "NET-.C10-PAD1; 1: U1.4, \r\n\r\n");
+  Text findings;
+  makeNamesSafeForWriter(context, kCr5000Limits, findings);
+  EXPECT_NE(toUtf8(findings).find("/VPP{slash}MCLRを/VPP_slash_MCLR_2に変更しました。"), std::string::npos);
+  mncr5out(context, path("output.ccf"));
+  ASSERT_EQ(read(readBytes("output.ccf")), "good");
+  EXPECT_EQ(readBytes("net.tmp"),
+            "/VPP_SLASH_MCLR_2; 1: U1.1, \r\n/VPP_SLASH_MCLR; 1: U1.2, \r\nNET-_C10-PAD1_; 2: C10.1, U1.3, \r\n"
+            "NET-.C10-PAD1; 1: U1.4, \r\n\r\n");
+}
+
+// What the limits say a field carries is what the reader gives back.
+enum class Field { netName, reference, pinName, partName };
+
+struct LimitsCase {
+  const char* name;
+  Field field;
+  const char* text;
+  bool carried;
+};
+
+class Cr5000Limits : public Cr5000Test, public ::testing::WithParamInterface<LimitsCase> {};
+
+TEST_P(Cr5000Limits, AgreeWithTheReader) {
+  const LimitsCase& limitsCase = GetParam();
+  std::string fields[] = {"N", "U1", "1", "T"};
+  fields[static_cast<int>(limitsCase.field)] = limitsCase.text;
+  const auto& [net, reference, pin, partName] = fields;
+  const std::string parts = partName + "! " + partName + "; " + reference + ": ? \r\n\r\n";
+  const std::string nets = net + "; 2: " + reference + "." + pin + ", R9.2, \r\nVCC; 1: R9.1, \r\n\r\n";
+  const bool readsBack = read(write(parts, nets)) == "good" && readBytes("parts.tmp") == parts &&
+                         readBytes("net.tmp") == nets;
+  EXPECT_EQ(readsBack, limitsCase.carried);
+  const FieldLimits* limits[] = {&kCr5000Limits.netName, &kCr5000Limits.reference, &kCr5000Limits.pinName,
+                                 &kCr5000Limits.partName};
+  EXPECT_EQ(limits[static_cast<int>(limitsCase.field)]->carries(testing::text(limitsCase.text)), limitsCase.carried);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, Cr5000Limits,
+    ::testing::Values(LimitsCase{"NetNameKiCad", Field::netName, "NET-(C10-PAD1)", false},
+                      LimitsCase{"NetNameBraces", Field::netName, "/VPP{SLASH}MCLR", false},
+                      LimitsCase{"NetNameHierarchical", Field::netName, "/SHEET1/SDA", true},
+                      LimitsCase{"NetNameBlockHeading", Field::netName, "POWER{", false},
+                      LimitsCase{"NetNameDollarAndStar", Field::netName, "$RESET*", true},
+                      LimitsCase{"NetNameEmpty", Field::netName, "", true},
+                      LimitsCase{"ReferenceWithDash", Field::reference, "TA-101", true},
+                      LimitsCase{"ReferenceWithParenthesis", Field::reference, "U(1", false},
+                      LimitsCase{"ReferenceEmpty", Field::reference, "", false},
+                      LimitsCase{"PinNameWithDot", Field::pinName, "A.1", false},
+                      LimitsCase{"PinNameEmpty", Field::pinName, "", true},
+                      LimitsCase{"PartNameWithParentheses", Field::partName, "RES(0603)", true},
+                      LimitsCase{"PartNameWithClosingBrace", Field::partName, "A}", true},
+                      LimitsCase{"PartNameBeginningWithClosingBrace", Field::partName, "}A", false},
+                      LimitsCase{"PartNameWithComma", Field::partName, "A,B", false},
+                      LimitsCase{"PartNameEmpty", Field::partName, "", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace korvanel
