@@ -1,13 +1,21 @@
 #include "formats/builtin_formats.h"
 
 #include "formats/accel.h"
+#include "formats/cadlus.h"
 #include "formats/cr2000.h"
 #include "formats/cr5000.h"
+#include "formats/csi.h"
+#include "formats/d2cad.h"
+#include "formats/expedition.h"
+#include "formats/future.h"
 #include "formats/mentor.h"
+#include "formats/mmcolmo.h"
 #include "formats/pads.h"
 #include "formats/pcad_nlt.h"
 #include "formats/pcad_wrl.h"
+#include "formats/sfx.h"
 #include "formats/telesis.h"
+#include "formats/wacom.h"
 
 namespace korvanel {
 namespace {
@@ -23,38 +31,46 @@ void writerOf(const ConversionContext& context, const WriterArguments& arguments
   write(context, arguments.output);
 }
 
+// The two-file format takes its parts file beside the netlist.
+void readTwoFiles(const ConversionContext& context, const ReaderArguments& arguments, Text& status) {
+  mnmmcin(context, arguments.input, arguments.companionPartsFile, status);
+}
+void writeTwoFiles(const ConversionContext& context, const WriterArguments& arguments) {
+  mnmmcout(context, arguments.output, arguments.companionPartsFile);
+}
+
 FormatTable makeBuiltinFormats() {
   // Every name of the window's lists; a name whose module is not built yet
   // has no reader or writer and is refused like an unknown name.
   std::vector<FormatEntry> entries = {
-      {u"ACCEL", readerOf<mnaccin>, writerOf<mnaccout>},
-      {u"ALLEGRO", readerOf<mntelin>, writerOf<mntelout>},
-      {u"CADIX XID"},
-      {u"CADLUS-PC(Reverse Net)"},
+      {u"ACCEL", readerOf<mnaccin>, writerOf<mnaccout>, &kAccelLimits},
+      {u"ALLEGRO", readerOf<mntelin>, writerOf<mntelout>, &kTelesisLimits},
+      {u"CADIX XID", readerOf<mnsfxin>, writerOf<mnsfxout>},
+      {u"CADLUS-PC(Reverse Net)", readerOf<mnclpin>},
       {u"CADVANCE"},
       {u"CR2000", readerOf<mncr2in>, writerOf<mncr2out>},
       {u"CR3000", readerOf<mncr5in>, writerOf<mncr5out>},
       {u"CR5000", readerOf<mncr5in>, writerOf<mncr5out>},
       {u"CR5000(PC)", nullptr, writerOf<mncr5pout>},
-      {u"CSi"},
-      {u"D2 CAD"},
-      {u"Expedition PCB"},
-      {u"FUTURE"},
+      {u"CSi", readerOf<mncsiin>, writerOf<mncsiout>},
+      {u"D2 CAD", readerOf<mnd2cin>, writerOf<mnd2cout>},
+      {u"Expedition PCB", readerOf<mnexpin>, writerOf<mnexpout>, &kExpeditionLimits},
+      {u"FUTURE", readerOf<mnfutin>},
       {u"INTERGRA"},
-      {u"MM-COLMO_NEO & MM2", nullptr, nullptr, nullptr, true},
+      {u"MM-COLMO_NEO & MM2", readTwoFiles, writeTwoFiles, nullptr, true},
       {u"MENTOR", readerOf<mnmetin>, writerOf<mnmetout>, &kMentorLimits},
       {u"MYPCB"},
-      {u"OHM-3"},
+      {u"OHM-3", readerOf<mnsfxin>, writerOf<mnsfxout>},
       {u"PADS2000", readerOf<mnpa2in>, writerOf<mnpa2out>},
       {u"PADSPCB", readerOf<mnpapin>, writerOf<mnpapout>},
       {u"Pcad(nlt)", readerOf<mnpnlin>, writerOf<mnpnlout>},
       {u"Pcad(wrl)", readerOf<mnpwrin>, writerOf<mnpwrout>},
       {u"PROTEL"},
       {u"PROTEL2"},
-      {u"SFX"},
+      {u"SFX", readerOf<mnsfxin>, writerOf<mnsfxout>},
       {u"TANGO"},
-      {u"Telesis", readerOf<mntelin>, writerOf<mntelout>},
-      {u"WACOM SIMPLE NET"},
+      {u"Telesis", readerOf<mntelin>, writerOf<mntelout>, &kTelesisLimits},
+      {u"WACOM SIMPLE NET", readerOf<mnwacin>, writerOf<mnwacout>},
   };
   std::vector<Text> inputNames = {
       u"ACCEL",   u"ALLEGRO",  u"CADIX XID", u"CADLUS-PC(Reverse Net)", u"CADVANCE", u"CR2000",

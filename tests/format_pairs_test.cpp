@@ -31,12 +31,17 @@ std::vector<Text> convertibleFormats() {
 
 class FormatPairs : public testing::ScratchTest {
  protected:
+  static std::filesystem::path partsFileOf(const std::string& netlist) { return netlist + ".prt"; }
+
   RunResult convert(const Text& from, const std::string& input, const Text& to, const std::string& output) {
     ConversionFields fields;
     fields.inputPath = text(input);
     fields.outputPath = text(path(output).string());
     fields.inputFormat = from;
     fields.outputFormat = to;
+    // The parts file of the two-file format stands beside its netlist.
+    fields.inputPartsFile = text(partsFileOf(input).string());
+    fields.csvOrOutputParts = text(partsFileOf(path(output).string()).string());
     fields.duplicateChecks = false;
     fields.singlePinCheck = false;
     return runConversion(fields, host, RunSettings{directory, directory, Encoding::Cp932, false},
@@ -46,7 +51,8 @@ class FormatPairs : public testing::ScratchTest {
   // The nets of a file in the given format, pins and nets sorted; and the
   // sorted references of its parts.
   std::pair<std::string, std::set<std::string>> contentOf(const Text& format, const std::string& file) {
-    const RunResult read = runReaderOnly(format, ReaderArguments{path(file), {}}, context, builtinFormats());
+    const RunResult read = runReaderOnly(
+        format, ReaderArguments{path(file), text(partsFileOf(path(file).string()).string())}, context, builtinFormats());
     EXPECT_EQ(read.outcome, RunOutcome::Finished) << toUtf8(format) << " " << file << " " << read.failure;
     Text sorted;
     mrksort(context, sorted);
@@ -67,7 +73,7 @@ TEST_F(FormatPairs, NetsAndPinsSurviveEveryPair) {
   ASSERT_EQ(originalParts.size(), 35u);
 
   const std::vector<Text> formats = convertibleFormats();
-  ASSERT_EQ(formats.size(), 9u);
+  ASSERT_EQ(formats.size(), 15u);
   for (const Text& first : formats) {
     const std::string firstFile = "first-" + toUtf8(first);
     ASSERT_EQ(convert(u"Telesis", board, first, firstFile).outcome, RunOutcome::Finished) << toUtf8(first);
