@@ -19,8 +19,7 @@ constexpr char16_t kPinSeparator = u'-';
 // nothing but blanks and the "{" that opens the block. A part name, package
 // or reference that begins with a keyword (COMPARATOR, NETSW1) or equals it
 // is ordinary text, since a "[", "]" or "," follows it on its line.
-bool isBlockHeader(TextView line, std::size_t position, const Text& token, bool tokenBeginsLine,
-                   TextView keyword) {
+bool isBlockHeader(TextView line, std::size_t position, const Text& token, bool tokenBeginsLine, TextView keyword) {
   if (!tokenBeginsLine || token != keyword) return false;
   const std::size_t next = line.find_first_not_of(u" \t", position);
   return next == TextView::npos || line[next] == u'{';
@@ -180,6 +179,21 @@ constexpr TextView kBlockIndent = u"        ";
 constexpr std::size_t kEntryIndent = 16;
 
 }  // namespace
+
+const FormatLimits kCadvanceLimits = [] {
+  FormatLimits limits;
+  limits.readerUpperCases = true;
+  limits.netName.syntaxCharacters = u" \t{}=;,";
+  // A reference stands both in a part line and before the "-" of a pin.
+  limits.reference.syntaxCharacters = u" \t\"{}[],;";
+  limits.reference.carriesEmpty = false;
+  // A leading "-" (-5V) reads back too, but is reported with the rest.
+  limits.pinName.syntaxCharacters = u" \t{},;-";
+  limits.partName.syntaxCharacters = u" \t\"{[],";
+  limits.partName.carriesEmpty = false;
+  limits.package.syntaxCharacters = u" \t\"{[],";
+  return limits;
+}();
 
 void mncvain(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
   status = kStatusBad;

@@ -8,10 +8,18 @@
 #include <filesystem>
 
 #include "core/context.h"
+#include "core/field_limits.h"
 
 namespace korvanel {
 
 void mncvain(const ConversionContext& context, const std::filesystem::path& input, Text& status);
 void mncvaout(const ConversionContext& context, const std::filesystem::path& output);
+
+// What a CADVANCE netlist carries: blanks and braces are dropped, "=" ends a
+// net name, "," and ";" end a pin, "[", "]" and "," end the fields of a part
+// line, double quotes vanish from part lines, and a "-" inside a pin name
+// reads as the separator; a part line without reference or part name gives
+// no part.
+extern const FormatLimits kCadvanceLimits;
 
 }  // namespace korvanel

@@ -109,11 +109,27 @@ Text readNetsSection(const std::vector<Text>& lines, std::size_t first) {
   return netLines;
 }
 
+constexpr TextView kNetNameKeywords[] = {kEndKeyword};
+
 // The intermediate pin as written: a pin without "." gets one, so that it
 // is not read back as a net name (TP1 is written TP1.).
 Text writtenPin(const Text& pin) { return pin.find(u'.') == Text::npos ? pin + u"." : pin; }
 
 }  // namespace
+
+const FormatLimits kMypcbLimits = [] {
+  FormatLimits limits;
+  limits.readerUpperCases = true;
+  limits.netName.syntaxCharacters = u" \t.,";
+  limits.netName.keywords = kNetNameKeywords;
+  limits.netName.carriesEmpty = false;
+  limits.reference.syntaxCharacters = u" \t,*";
+  limits.reference.carriesEmpty = false;
+  limits.pinName.syntaxCharacters = u" \t,";
+  limits.partName.syntaxCharacters = u" \t*";
+  limits.partName.carriesEmpty = false;
+  return limits;
+}();
 
 void mnmypin(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
   status = kStatusBad;

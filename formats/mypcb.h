@@ -7,10 +7,17 @@
 #include <filesystem>
 
 #include "core/context.h"
+#include "core/field_limits.h"
 
 namespace korvanel {
 
 void mnmypin(const ConversionContext& context, const std::filesystem::path& input, Text& status);
 void mnmypout(const ConversionContext& context, const std::filesystem::path& output);
+
+// What a MYPCB netlist carries: blanks separate words, a "," ends a pin, a
+// "*" in the parts section starts a comment, a net name holds no "." and is
+// not "END*", and a line without reference or part type gives no part. The
+// package is not written: the reader gives the part type in its place.
+extern const FormatLimits kMypcbLimits;
 
 }  // namespace korvanel

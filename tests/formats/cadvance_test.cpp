@@ -85,13 +85,14 @@ TEST_P(CadvanceRead, GivesItsPartsAndNets) {
 INSTANTIATE_TEST_SUITE_P(
     Rules, CadvanceRead,
     ::testing::Values(
-        ReadCase{"QuotesAndBlanksLeaveParts", "U 1 [\"DIP 14\"]={\"74HC00\", 3, };\r\n", "", "DIP14! 74HC00; U1: ? \r\n",
-                 ""},
+        ReadCase{"QuotesAndBlanksLeaveParts", "U 1 [\"DIP 14\"]={\"74HC00\", 3, };\r\n", "",
+                 "DIP14! 74HC00; U1: ? \r\n", ""},
         ReadCase{"PartWithoutNameIsNoPart", "U1 [DIP14]={ , 74HC00};\r\nU2 []={R};\r\nU3 []={10K,};\r\n", "",
                  "! 10K; U3: ? \r\n", ""},
         ReadCase{"NamesBeginningWithKeywordsAreParts",
-                 "U1 [SO8]={COMPARATOR, };\r\nU2 [COMPACT]={X, };\r\nNETSW1 [SW]={SWITCH, };\r\nNETS [TP]={TP, };\r\n", "",
-                 "SO8! COMPARATOR; U1: ? \r\nCOMPACT! X; U2: ? \r\nSW! SWITCH; NETSW1: ? \r\nTP! TP; NETS: ? \r\n", ""},
+                 "U1 [SO8]={COMPARATOR, };\r\nU2 [COMPACT]={X, };\r\nNETSW1 [SW]={SWITCH, };\r\nNETS [TP]={TP, };\r\n",
+                 "", "SO8! COMPARATOR; U1: ? \r\nCOMPACT! X; U2: ? \r\nSW! SWITCH; NETSW1: ? \r\nTP! TP; NETS: ? \r\n",
+                 ""},
         ReadCase{"EntryOverLinesAndNameAlone", "", "GND\r\n={U1-7,\r\nU2-\r\n7, U3 - 7};\r\n", "",
                  "GND; 3: U1.7, U2.7, U3.7, \r\n"},
         ReadCase{"LastInnerDashIsTheSeparator", "", "N ={U1-7,TA-101-1,U2--5V,-12V,R-1-2,U1- -};\r\n", "",
@@ -100,10 +101,11 @@ INSTANTIATE_TEST_SUITE_P(
                  "A; 0: \r\nB; 1: U1.1, \r\nC; 1: U1.2, \r\n"},
         ReadCase{"StraySemicolonsMakeNoNet", "", "JUNK;\r\n;A ={U1-1};;\r\n", "", "A; 1: U1.1, \r\n"},
         ReadCase{"QuotesStayInNets", "", "\"N 1\" ={\"U1-1\"};\r\n", "", "\"N1\"; 1: \"U1.1\", \r\n"},
-        ReadCase{"BoardNames", "TA-101 [R0603]={10K, };\r\n",
-                 "Net-(C1-Pad1) ={C1-1,TA-101-2};\r\n/VPP{slash}MCLR ={U1-1};\r\nclk ={U1-2};\r\nCLK ={U2-2};\r\n",
-                 "R0603! 10K; TA-101: ? \r\n",
-                 "NET-(C1-PAD1); 2: C1.1, TA-101.2, \r\n/VPPSLASHMCLR; 1: U1.1, \r\nCLK; 1: U1.2, \r\nCLK; 1: U2.2, \r\n"}),
+        ReadCase{
+            "BoardNames", "TA-101 [R0603]={10K, };\r\n",
+            "Net-(C1-Pad1) ={C1-1,TA-101-2};\r\n/VPP{slash}MCLR ={U1-1};\r\nclk ={U1-2};\r\nCLK ={U2-2};\r\n",
+            "R0603! 10K; TA-101: ? \r\n",
+            "NET-(C1-PAD1); 2: C1.1, TA-101.2, \r\n/VPPSLASHMCLR; 1: U1.1, \r\nCLK; 1: U1.2, \r\nCLK; 1: U2.2, \r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CadvanceTest, EntryLeftOpenAtTheEndOfTheFileKeepsItsPins) {
@@ -133,17 +135,18 @@ TEST_P(CadvanceBad, LeavesThePartsFoundAndTheWorkingCopy) {
   EXPECT_EQ(readBytes("parts.tmp"), GetParam().parts);
   std::string workingCopy;
   if (!GetParam().input.empty()) {
-    for (const char character : "\n" + GetParam().input) workingCopy += character == '\n' ? "\r\n" : std::string(1, character);
+    for (const char character : "\n" + GetParam().input)
+      workingCopy += character == '\n' ? "\r\n" : std::string(1, character);
   }
   EXPECT_EQ(readBytes("net.tmp"), workingCopy + "\r\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Failures, CadvanceBad,
                          ::testing::Values(BadCase{"Empty", "", "\r\n"},
-                                           BadCase{"NoNetsBlock", "COMP {\nU1 [DIP]={X, };\n}", "DIP! X; U1: ? \r\n\r\n"},
+                                           BadCase{"NoNetsBlock", "COMP {\nU1 [DIP]={X, };\n}",
+                                                   "DIP! X; U1: ? \r\n\r\n"},
                                            BadCase{"NetsBeforeComp", "NETS{\nCOMP {", "\r\n"},
-                                           BadCase{"KeywordsInsideWords", "COMPS {\nU1 [DIP]={X, };\nNETSX {",
-                                                   "\r\n"},
+                                           BadCase{"KeywordsInsideWords", "COMPS {\nU1 [DIP]={X, };\nNETSX {", "\r\n"},
                                            BadCase{"NetsFollowedByText", "COMP{\nNETS = 3", "\r\n"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
@@ -158,25 +161,25 @@ TEST_F(CadvanceTest, ANetHoldsAtMost19999Pins) {
   EXPECT_THROW(read(entry(20000)), CapacityError);
 }
 
-TEST_F(CadvanceTest, WritesTheExampleFile) {
-  EXPECT_EQ(write(kExampleParts, kExampleNets), kExampleFile + "\r\n");
-}
+TEST_F(CadvanceTest, WritesTheExampleFile) { EXPECT_EQ(write(kExampleParts, kExampleNets), kExampleFile + "\r\n"); }
 
 TEST_F(CadvanceTest, SortsAndRewritesThePartsFile) {
-  const std::string out = write("SO8! LM358; U2: ? \r\nDIP14! 74HC00; U3: ? \r\n\r\nDIP14! 74HC00; U1: ? \r\n"
-                                "DIP14! 74HC00; U3: ? \r\nDIP14! 74HC00; U10: ? \r\n",
-                                "\r\n", "");
+  const std::string out = write(
+      "SO8! LM358; U2: ? \r\nDIP14! 74HC00; U3: ? \r\n\r\nDIP14! 74HC00; U1: ? \r\n"
+      "DIP14! 74HC00; U3: ? \r\nDIP14! 74HC00; U10: ? \r\n",
+      "\r\n", "");
   // Whole lines are compared: "U10: " comes before "U1: " since "0" comes before ":".
   EXPECT_EQ(readBytes("parts.tmp"),
             "DIP14! 74HC00; U10: ? \r\nDIP14! 74HC00; U1: ? \r\nDIP14! 74HC00; U3: ? \r\nDIP14! 74HC00; U3: ? \r\n"
             "SO8! LM358; U2: ? \r\n\r\n\r\n");
   const std::string part = blanks(16) + "U10   [DIP14       ]={74HC00             , , , , };\r\n";
-  EXPECT_EQ(out, "/*\r\n*      ===> CADVANCE NET LIST FILE\r\n*/\r\n$NET_LIST [ MM ] {\r\n        comp {\r\n" + part +
-                     blanks(16) + "U1    [DIP14       ]={74HC00             , , , , };\r\n" + blanks(16) +
-                     "U3    [DIP14       ]={74HC00             , , , , };\r\n" + blanks(16) +
-                     "U3    [DIP14       ]={74HC00             , , , , };\r\n" + blanks(16) +
-                     "U2    [SO8         ]={LM358              , , , , };\r\n        }\r\n        nets{\r\n        }\r\n"
-                     "}\r\n\r\n");
+  EXPECT_EQ(out,
+            "/*\r\n*      ===> CADVANCE NET LIST FILE\r\n*/\r\n$NET_LIST [ MM ] {\r\n        comp {\r\n" + part +
+                blanks(16) + "U1    [DIP14       ]={74HC00             , , , , };\r\n" + blanks(16) +
+                "U3    [DIP14       ]={74HC00             , , , , };\r\n" + blanks(16) +
+                "U3    [DIP14       ]={74HC00             , , , , };\r\n" + blanks(16) +
+                "U2    [SO8         ]={LM358              , , , , };\r\n        }\r\n        nets{\r\n        }\r\n"
+                "}\r\n\r\n");
 }
 
 struct PartLayoutCase {
@@ -289,8 +292,51 @@ TEST_F(CadvanceTest, WrittenFileReadsBackToTheSamePartsAndNets) {
       "NC; 0: \r\nNETS; 1: U2.-, \r\nUNCONNECTED-(U1-PAD5); 1: U1.5, \r\nX; 2: TP1, U1., \r\n\r\n";
   writeBytes("written.cva", write(parts, nets));
   ASSERT_EQ(read(readBytes("written.cva")), "good");
-  EXPECT_EQ(readBytes("parts.tmp"), "DIP14! 74HC00; U1: ? \r\nR0603! 10K; TA-101: ? \r\nSO8! COMPARATOR; U2: ? \r\n\r\n");
+  EXPECT_EQ(readBytes("parts.tmp"),
+            "DIP14! 74HC00; U1: ? \r\nR0603! 10K; TA-101: ? \r\nSO8! COMPARATOR; U2: ? \r\n\r\n");
   EXPECT_EQ(readBytes("net.tmp"), nets);
+}
+
+// Fields built of characters that a format may take as syntax, inside, in
+// front and at the end, and the keywords of the formats.
+std::vector<std::string> hostileFields() {
+  std::vector<std::string> fields = {"COMP", "NETS", "END*", "NET*", "SYM*", "%NET", "Net-(C1-Pad1)", "TA-101", ""};
+  for (const char character : std::string("\"#$%&'()*+,-./<=>@[\\]^_`{|}~")) {
+    for (const std::string& field : {std::string("A") + character + "B", character + std::string("N"),
+                                     std::string("N") + character}) {
+      fields.push_back(field);
+    }
+  }
+  return fields;
+}
+
+std::string upper(const std::string& utf8) { return toUtf8(toUpper(testing::text(utf8))); }
+
+TEST_F(CadvanceTest, WhatTheLimitsCallCarriedReadsBack) {
+  // Whether the intermediate files read back as written, upper-cased.
+  auto readsBack = [&](const std::string& parts, const std::string& nets) {
+    const std::string netLines = "A; 1: U0.1, \r\n" + nets + "M; 1: U2.1, \r\n\r\n";
+    writeBytes("written.cva", write(parts + "\r\n", netLines));
+    read(readBytes("written.cva"));
+    return readBytes("parts.tmp") == upper(parts) + "\r\n" && readBytes("net.tmp") == upper(netLines);
+  };
+  for (const std::string& field : hostileFields()) {
+    const FormatLimits& limits = kCadvanceLimits;
+    const Text asText = testing::text(field);
+    // A reference ending in "-" (N-.1, written N-    - 1) reads back as the
+    // reference N with the pin number -1, as U2.-1 would.
+    const bool carriedReference = limits.reference.carries(asText) && !(!field.empty() && field.back() == '-');
+    // Every field in each place that the limits call carried, at once.
+    std::string nets = limits.netName.carries(asText) ? field + "; 1: U1.1, \r\n" : "";
+    if (carriedReference && field.find('.') == std::string::npos) nets += "N; 1: " + field + ".1, \r\n";
+    if (limits.pinName.carries(asText)) nets += "P; 1: U1." + field + ", \r\n";
+    const std::string part = (limits.package.carries(asText) ? field : "PKG") + "! " +
+                             (limits.partName.carries(asText) ? field : "PART") + "; " +
+                             (carriedReference ? field : "R1") + ": ? \r\n";
+    EXPECT_TRUE(readsBack(part, nets)) << field;
+    // A net name called not carried does not read back: no needless rename.
+    if (!limits.netName.carries(asText)) EXPECT_FALSE(readsBack("", field + "; 1: U1.1, \r\n")) << field;
+  }
 }
 
 }  // namespace

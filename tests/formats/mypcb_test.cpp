@@ -75,11 +75,12 @@ TEST_P(MypcbParts, GiveTheirParts) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, MypcbParts,
-    ::testing::Values(ReadCase{"LastWordIsThePartType", "u1 74ls00 dip14", "DIP14! DIP14; U1: ? \r\n"},
-                      ReadCase{"ReferenceAloneIsNoPart", "U1\r\nU2 ", ""},
-                      ReadCase{"TabSeparatesWords", "U1\t74LS00\r\n\tR1 \t10K", "74LS00! 74LS00; U1: ? \r\n10K! 10K; R1: ? \r\n"},
-                      ReadCase{"StarStartsAComment", "* PARTS\r\nU1 74LS00 *NOTE\r\nU2 74*LS04", "74LS00! 74LS00; U1: ? \r\n"},
-                      ReadCase{"BoardNames", "TA-101   Net-(C1)", "NET-(C1)! NET-(C1); TA-101: ? \r\n"}),
+    ::testing::Values(
+        ReadCase{"LastWordIsThePartType", "u1 74ls00 dip14", "DIP14! DIP14; U1: ? \r\n"},
+        ReadCase{"ReferenceAloneIsNoPart", "U1\r\nU2 ", ""},
+        ReadCase{"TabSeparatesWords", "U1\t74LS00\r\n\tR1 \t10K", "74LS00! 74LS00; U1: ? \r\n10K! 10K; R1: ? \r\n"},
+        ReadCase{"StarStartsAComment", "* PARTS\r\nU1 74LS00 *NOTE\r\nU2 74*LS04", "74LS00! 74LS00; U1: ? \r\n"},
+        ReadCase{"BoardNames", "TA-101   Net-(C1)", "NET-(C1)! NET-(C1); TA-101: ? \r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class MypcbNets : public MypcbTest, public ::testing::WithParamInterface<ReadCase> {};
@@ -104,7 +105,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"EndKeywordEndsTheSection", "A\r\nU1.1\r\nEND*\r\nB\r\nU2.1", "A; 1: U1.1, \r\n"},
         ReadCase{"NoNetAtAll", "END*", ""},
         ReadCase{"BoardNames", "Net-(C1-Pad1)\r\nC1.1 TA-101.2\r\n/VPP{slash}MCLR U1.1\r\nclk U1.2\r\nCLK U2.2",
-                 "NET-(C1-PAD1); 2: C1.1, TA-101.2, \r\n/VPP{SLASH}MCLR; 1: U1.1, \r\nCLK; 1: U1.2, \r\nCLK; 1: U2.2, \r\n"}),
+                 "NET-(C1-PAD1); 2: C1.1, TA-101.2, \r\n/VPP{SLASH}MCLR; 1: U1.1, \r\nCLK; 1: U1.2, \r\nCLK; 1: U2.2, "
+                 "\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MypcbTest, JapaneseNamesReadInCp932) {
@@ -178,16 +180,19 @@ INSTANTIATE_TEST_SUITE_P(
                    "NET*\r\nN\r\n" + kPin + kPin + kPin + kPin + "\r\n" + kPin + kPin + kPin + kPin + "\r\n"},
         LayoutCase{"LongPinsKeepOneBlank", "", "N; 2: CONNECTOR12.AB, CONNECTOR12.ABC, \r\n",
                    "NET*\r\nN\r\nCONNECTOR12.AB CONNECTOR12.ABC \r\n"},
-        LayoutCase{"NetWithoutPinsIsItsNameAlone", "", "A; 0: \r\nB; 1: U1.1, \r\n", "NET*\r\nA\r\nB\r\n" + kPin + "\r\n"},
+        LayoutCase{"NetWithoutPinsIsItsNameAlone", "", "A; 0: \r\nB; 1: U1.1, \r\n",
+                   "NET*\r\nA\r\nB\r\n" + kPin + "\r\n"},
         LayoutCase{"NamelessNetIsLeftOut", "", "; 1: U9.1, \r\nB; 1: U1.1, \r\n", "NET*\r\nB\r\n" + kPin + "\r\n"},
-        LayoutCase{"PinWithoutDotGetsOne", "", "N; 2: TP1, U1.1, \r\n", "NET*\r\nN\r\nTP1." + blanks(10) + kPin + "\r\n"}),
+        LayoutCase{"PinWithoutDotGetsOne", "", "N; 2: TP1, U1.1, \r\n",
+                   "NET*\r\nN\r\nTP1." + blanks(10) + kPin + "\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MypcbTest, WrittenFileReadsBackToTheSamePartsAndNets) {
   writeCp932("parts.tmp", "R0603! 10K; TA-101: ? \r\n! 抵抗; R1: ? \r\n\r\n");
   const std::string nets =
       "NET-(C1-PAD1); 2: C1.1, TA-101.2, \r\nNC; 0: \r\nVCC; 9: U1.14, U2.14, U3.14, U4.14, U5.14, U6.14, U7.14, "
-      "U8.14, CONNECTOR-PIN.A-1, \r\n/VPP{SLASH}MCLR; 1: U1.1, \r\nUNCONNECTED-(U1-PAD5); 1: U1.5, \r\nTP; 1: TP1., \r\n"
+      "U8.14, CONNECTOR-PIN.A-1, \r\n/VPP{SLASH}MCLR; 1: U1.1, \r\nUNCONNECTED-(U1-PAD5); 1: U1.5, \r\nTP; 1: TP1., "
+      "\r\n"
       "\r\n";
   writeBytes("net.tmp", nets);
   mnmypout(context, path("written.net"));
@@ -196,6 +201,46 @@ TEST_F(MypcbTest, WrittenFileReadsBackToTheSamePartsAndNets) {
   ASSERT_EQ(toUtf8(status), "good");
   EXPECT_EQ(readCp932("parts.tmp"), "10K! 10K; TA-101: ? \r\n抵抗! 抵抗; R1: ? \r\n\r\n");
   EXPECT_EQ(readBytes("net.tmp"), nets);
+}
+
+// Fields built of characters that a format may take as syntax, inside, in
+// front and at the end, and the keywords of the formats.
+std::vector<std::string> hostileFields() {
+  std::vector<std::string> fields = {"COMP", "NETS", "END*", "NET*", "SYM*", "HDR*", "%NET", "Net-(C1-Pad1)", ""};
+  for (const char character : std::string("\"#$%&'()*+,-./<=>@[\\]^_`{|}~")) {
+    for (const std::string& field : {std::string("A") + character + "B", character + std::string("N"),
+                                     std::string("N") + character}) {
+      fields.push_back(field);
+    }
+  }
+  return fields;
+}
+
+std::string upper(const std::string& utf8) { return toUtf8(toUpper(testing::text(utf8))); }
+
+TEST_F(MypcbTest, WhatTheLimitsCallCarriedReadsBack) {
+  // Whether the intermediate files read back as written, upper-cased; the
+  // part type comes back as the package too.
+  auto readsBack = [&](const std::string& partName, const std::string& reference, const std::string& nets) {
+    const std::string netLines = "A; 1: U0.1, \r\n" + nets + "M; 1: U2.1, \r\n\r\n";
+    writeBytes("written.net", write("PKG! " + partName + "; " + reference + ": ? \r\n\r\n", netLines));
+    read(readBytes("written.net"));
+    return readBytes("parts.tmp") == upper(partName + "! " + partName + "; " + reference + ": ? \r\n\r\n") &&
+           readBytes("net.tmp") == upper(netLines);
+  };
+  for (const std::string& field : hostileFields()) {
+    const FormatLimits& limits = kMypcbLimits;
+    const Text asText = testing::text(field);
+    // Every field in each place that the limits call carried, at once.
+    std::string nets = limits.netName.carries(asText) ? field + "; 1: U1.1, \r\n" : "";
+    const bool carriedReference = limits.reference.carries(asText);
+    if (carriedReference && field.find('.') == std::string::npos) nets += "N; 1: " + field + ".1, \r\n";
+    if (limits.pinName.carries(asText)) nets += "P; 1: U1." + field + ", \r\n";
+    EXPECT_TRUE(readsBack(limits.partName.carries(asText) ? field : "PART", carriedReference ? field : "R1", nets))
+        << field;
+    // A net name called not carried does not read back: no needless rename.
+    if (!limits.netName.carries(asText)) EXPECT_FALSE(readsBack("PART", "R1", field + "; 1: U1.1, \r\n")) << field;
+  }
 }
 
 }  // namespace
