@@ -27,9 +27,15 @@ class IntergraTest : public testing::ScratchTest {
 };
 
 TEST_F(IntergraTest, ReadsAFileWithAnyLineEnds) {
-  const std::vector<std::string> lines = {"INTERGRA NETLIST",  "DESIGN NAME:  BOARD-1", "%part",
-                                          partLine("74LS00", "U1"), partLine("CONN 20", "CN-1"), "%net",
-                                          "GND U1-7 U2-7",      "* U3-7",                "VCC U1-14"};
+  const std::vector<std::string> lines = {"INTERGRA NETLIST",
+                                          "DESIGN NAME:  BOARD-1",
+                                          "%part",
+                                          partLine("74LS00", "U1"),
+                                          partLine("CONN 20", "CN-1"),
+                                          "%net",
+                                          "GND U1-7 U2-7",
+                                          "* U3-7",
+                                          "VCC U1-14"};
   for (const std::string lineEnd : {"\r\n", "\n", "\r"}) {
     std::string input;
     for (const std::string& line : lines) input += line + lineEnd;
@@ -55,15 +61,16 @@ TEST_P(IntergraParts, GiveTheirParts) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, IntergraParts,
-    ::testing::Values(
-        ReadCase{"ShortName", partLine("R", "R1"), "R! R; R1: ? \r\n"},
-        ReadCase{"BlankBeforeColumn14EndsNothing", "74LS00 U1", ""},
-        ReadCase{"BlanksInsideTheNameAreDropped", "74 LS 00      U1    ", "74LS00! 74LS00; U1: ? \r\n"},
-        ReadCase{"LongNameEndsAtItsBlank", "SN74LS00NDIP14 U1", "SN74LS00NDIP14! SN74LS00NDIP14; U1: ? \r\n"},
-        ReadCase{"TabsAreBlanks", "74LS00\t\t\t\t\t\t\t\tU1", "74LS00! 74LS00; U1: ? \r\n"},
-        ReadCase{"OneFieldGivesNoPart", "74LS00\r\n74LS00        ", ""},
-        ReadCase{"EveryLineStartsWithItsName", "CONNECTOR-20  \r\n" + partLine("74LS00", "U1"), "74LS00! 74LS00; U1: ? \r\n"},
-        ReadCase{"BoardNames", partLine("r0603-10k", "TA-101"), "R0603-10K! R0603-10K; TA-101: ? \r\n"}),
+    ::testing::Values(ReadCase{"ShortName", partLine("R", "R1"), "R! R; R1: ? \r\n"},
+                      ReadCase{"BlankBeforeColumn14EndsNothing", "74LS00 U1", ""},
+                      ReadCase{"BlanksInsideTheNameAreDropped", "74 LS 00      U1    ", "74LS00! 74LS00; U1: ? \r\n"},
+                      ReadCase{"LongNameEndsAtItsBlank", "SN74LS00NDIP14 U1",
+                               "SN74LS00NDIP14! SN74LS00NDIP14; U1: ? \r\n"},
+                      ReadCase{"TabsAreBlanks", "74LS00\t\t\t\t\t\t\t\tU1", "74LS00! 74LS00; U1: ? \r\n"},
+                      ReadCase{"OneFieldGivesNoPart", "74LS00\r\n74LS00        ", ""},
+                      ReadCase{"EveryLineStartsWithItsName", "CONNECTOR-20  \r\n" + partLine("74LS00", "U1"),
+                               "74LS00! 74LS00; U1: ? \r\n"},
+                      ReadCase{"BoardNames", partLine("r0603-10k", "TA-101"), "R0603-10K! R0603-10K; TA-101: ? \r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class IntergraNets : public IntergraTest, public ::testing::WithParamInterface<ReadCase> {};
@@ -81,12 +88,14 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"StarsAreDroppedAnywhere", "GND U1*-7 *U2-7\r\n** U3-7*\r\n", "GND; 3: U1.7, U2.7, U3.7, \r\n"},
         ReadCase{"FirstInnerDashTurns", "N U1-1 -12V R-1-2\r\n", "N; 3: U1.1, -12V, R.1-2, \r\n"},
         ReadCase{"TabsAreBlanks", "GND\tU1-7\t\tU2-7\r\n", "GND; 2: U1.7, U2.7, \r\n"},
-        ReadCase{"EmptyLineEndsTheNet", "GND U1-7\r\n\r\n* U2-7\r\nVCC U1-14\r\n", "GND; 1: U1.7, \r\nVCC; 1: U1.14, \r\n"},
+        ReadCase{"EmptyLineEndsTheNet", "GND U1-7\r\n\r\n* U2-7\r\nVCC U1-14\r\n",
+                 "GND; 1: U1.7, \r\nVCC; 1: U1.14, \r\n"},
         ReadCase{"StarLinesBeforeTheFirstNetAreDropped", "* U9-9\r\nGND U1-7\r\n", "GND; 1: U1.7, \r\n"},
         ReadCase{"LastNetWithoutLineEndIsKept", "GND U1-7\r\n* U2-7", "GND; 2: U1.7, U2.7, \r\n"},
         ReadCase{"NoNet", "", ""},
         ReadCase{"BoardNames", "Net-(C1-Pad1) C1-1 TA-101-2\r\n/VPP{slash}MCLR U1-1\r\nclk U1-2\r\nCLK U2-2\r\n",
-                 "NET-(C1-PAD1); 2: C1.1, TA.101-2, \r\n/VPP{SLASH}MCLR; 1: U1.1, \r\nCLK; 1: U1.2, \r\nCLK; 1: U2.2, \r\n"}),
+                 "NET-(C1-PAD1); 2: C1.1, TA.101-2, \r\n/VPP{SLASH}MCLR; 1: U1.1, \r\nCLK; 1: U1.2, \r\nCLK; 1: U2.2, "
+                 "\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(IntergraTest, JapaneseNamesReadInCp932) {
