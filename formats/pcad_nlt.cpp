@@ -49,8 +49,11 @@ std::optional<std::size_t> readPartSection(const std::vector<Text>& lines, Text&
       const bool isPartsLine = at.empty && token == kPartsKeyword && !partsLineSeen;
       if (isPartsLine) {
         partsLineSeen = true;
-      } else if (partsLineSeen && token == kNetsKeyword) {
-        return lineIndex + 1;  // the rest of this line is not read
+      } else if (partsLineSeen && token == kNetsKeyword && at.isSpaceTabOrEmpty()) {
+        // Only NETS before a blank or the line end: a part name or reference
+        // that merely begins with NETS is a name. The rest of the line is
+        // not read.
+        return lineIndex + 1;
       } else if (partsLineSeen && at.is(u'=')) {
         // The part name of the references that follow, also on later lines,
         // until the next "="; an "=" with nothing before it names no part.
@@ -131,7 +134,24 @@ void appendNameAndEquals(Text& out, TextView name, std::size_t width) {
   }
 }
 
+constexpr TextView kPcadNltKeywords[] = {kNetsKeyword};
+
 }  // namespace
+
+const FormatLimits kPcadNltLimits{
+    .readerUpperCases = true,
+    // "%" cuts the line, "=" ends a name.
+    .netName = {.syntaxCharacters = u"=%"},
+    // "," and ";" end a reference, "=" names a part; a pin turns every "/"
+    // after its first character into "."; an empty reference gives no part
+    // and an empty pin leaves nothing between blanks.
+    .reference = {.syntaxCharacters = u"=%,/", .carriesEmpty = false},
+    .pinName = {.syntaxCharacters = u"%/"},
+    // The part name is followed by blanks, where NETS alone ends the parts.
+    .partName = {.syntaxCharacters = u"=%,", .keywords = kPcadNltKeywords},
+    // The package is written in a comment, which the reader skips.
+    .package = {},
+};
 
 void mnpnlin(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
   status = kStatusBad;

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "core/context.h"
+#include "core/field_limits.h"
 
 namespace korvanel {
 
@@ -14,5 +15,10 @@ namespace korvanel {
 void mnpnlin(const ConversionContext& context, const std::filesystem::path& input, Text& status);
 // Writes parts.tmp and net.tmp as a Pcad(nlt) netlist (format name "Pcad(nlt)").
 void mnpnlout(const ConversionContext& context, const std::filesystem::path& output);
+
+// What a Pcad(nlt) netlist carries: "%" starts a comment, "=" ends a name,
+// "," a reference, every "/" of a pin after its first character is read as
+// ".", and a part named NETS ends the parts.
+extern const FormatLimits kPcadNltLimits;
 
 }  // namespace korvanel

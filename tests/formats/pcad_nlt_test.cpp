@@ -299,5 +299,66 @@ TEST_F(PcadNltWriter, ReadingTheWrittenFileGivesBackThePartsAndNets) {
   EXPECT_EQ(readBytes("net.tmp"), nets);
 }
 
+TEST_F(PcadNltWriter, BoardsWithoutNetsReadBack) {
+  for (const std::string parts : {"! NETSW; TA-101: ? \r\n! 10K; NETS: ? \r\n\r\n", "\r\n"}) {
+    writeBytes("back.nlt", write(parts, "\r\n"));
+    Text status;
+    mnpnlin(context, path("back.nlt"), status);
+    EXPECT_EQ(toUtf8(status), "good");
+    EXPECT_EQ(readBytes("parts.tmp"), parts);
+    EXPECT_EQ(readBytes("net.tmp"), "\r\n");
+  }
+}
+
+// What the limits say a field carries is what the reader gives back.
+enum class Field { netName, reference, pinName, partName };
+
+struct LimitsCase {
+  const char* name;
+  Field field;
+  const char* text;
+  bool carried;
+};
+
+class PcadNltLimits : public PcadNltWriter, public ::testing::WithParamInterface<LimitsCase> {};
+
+TEST_P(PcadNltLimits, AgreeWithTheReader) {
+  const LimitsCase& limitsCase = GetParam();
+  std::string fields[] = {"N", "U1", "1", "74HC00"};
+  fields[static_cast<int>(limitsCase.field)] = limitsCase.text;
+  const auto& [net, reference, pin, partName] = fields;
+  const std::string parts = "! " + partName + "; " + reference + ": ? \r\n\r\n";
+  const std::string nets = net + "; 2: " + reference + "." + pin + ", R9.2, \r\nVCC; 1: R9.1, \r\n\r\n";
+  writeBytes("back.nlt", write(parts, nets));
+  Text status;
+  mnpnlin(context, path("back.nlt"), status);
+  EXPECT_EQ(status == kStatusGood && readBytes("parts.tmp") == parts && readBytes("net.tmp") == nets,
+            limitsCase.carried);
+  const FieldLimits* limits[] = {&kPcadNltLimits.netName, &kPcadNltLimits.reference, &kPcadNltLimits.pinName,
+                                 &kPcadNltLimits.partName};
+  EXPECT_EQ(limits[static_cast<int>(limitsCase.field)]->carries(testing::text(limitsCase.text)), limitsCase.carried);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, PcadNltLimits,
+    ::testing::Values(LimitsCase{"NetNameKiCad", Field::netName, "NET-(C10-PAD1)", true},
+                      LimitsCase{"NetNameBraces", Field::netName, "/VPP{SLASH}MCLR", true},
+                      LimitsCase{"NetNameNets", Field::netName, "NETS", true},
+                      LimitsCase{"NetNameEmpty", Field::netName, "", true},
+                      LimitsCase{"NetNameWithEquals", Field::netName, "A=B", false},
+                      LimitsCase{"NetNameWithPercent", Field::netName, "10%", false},
+                      LimitsCase{"ReferenceWithDash", Field::reference, "TA-101", true},
+                      LimitsCase{"ReferenceNets", Field::reference, "NETS", true},
+                      LimitsCase{"ReferenceWithSlash", Field::reference, "U/1", false},
+                      LimitsCase{"ReferenceWithComma", Field::reference, "U1,U2", false},
+                      LimitsCase{"ReferenceEmpty", Field::reference, "", false},
+                      LimitsCase{"PinNameWithDot", Field::pinName, "A.1", true},
+                      LimitsCase{"PinNameWithSlash", Field::pinName, "A/1", false},
+                      LimitsCase{"PartNameBeginningWithNets", Field::partName, "NETSW", true},
+                      LimitsCase{"PartNameNets", Field::partName, "NETS", false},
+                      LimitsCase{"PartNameWithEquals", Field::partName, "R=10K", false},
+                      LimitsCase{"PartNameEmpty", Field::partName, "", true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace korvanel
