@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/field_limits.h"
 #include "core/line_walk.h"
 #include "core/records.h"
 
@@ -73,7 +74,8 @@ constexpr std::size_t kFourthLine = 3;
 // when its block closes, so no field goes to another part.
 class PartBlock {
  public:
-  explicit PartBlock(const BlockNetlistGrammar& grammar) : grammar_(grammar) {}
+  PartBlock(const ConversionContext& context, const BlockNetlistGrammar& grammar)
+      : context_(context), grammar_(grammar) {}
 
   bool isOpen() const { return open_; }
 
@@ -96,9 +98,7 @@ class PartBlock {
   // Closes the block and appends its parts line when the block gives a part.
   void close(Text& partsLines) {
     open_ = false;
-    if (!givesPart()) return;
-    mprkout(record_, partsLines);
-    partsLines += kCrLf;
+    if (givesPart()) appendPartsLine(context_, record_, partsLines);
   }
 
  private:
@@ -137,6 +137,7 @@ class PartBlock {
     return false;
   }
 
+  const ConversionContext& context_;
   const BlockNetlistGrammar& grammar_;
   PartRecord record_;
   bool open_ = false;
@@ -152,9 +153,9 @@ struct NetSectionStart {
 
 // Reads the part blocks into `partsLines` up to the first "(" that stands
 // outside a block. Lines outside a block (a header, remarks) are ignored.
-std::optional<NetSectionStart> readPartBlocks(const std::vector<Text>& lines, const BlockNetlistGrammar& grammar,
-                                              Text& partsLines) {
-  PartBlock block(grammar);
+std::optional<NetSectionStart> readPartBlocks(const ConversionContext& context, const std::vector<Text>& lines,
+                                              const BlockNetlistGrammar& grammar, Text& partsLines) {
+  PartBlock block(context, grammar);
   for (std::size_t lineIndex = 0; lineIndex < lines.size(); ++lineIndex) {
     const Text& line = lines[lineIndex];
     // Inside a block a line that begins with "(", such as (NC), is a field.
@@ -259,7 +260,7 @@ void readBlockNetlist(const ConversionContext& context, const std::filesystem::p
   std::vector<Text> lines = readLines(input, context.encoding);
   for (Text& line : lines) line = toUpper(line);
   Text partsLines;
-  const std::optional<NetSectionStart> netStart = readPartBlocks(lines, grammar, partsLines);
+  const std::optional<NetSectionStart> netStart = readPartBlocks(context, lines, grammar, partsLines);
   if (!netStart) {
     context.host.hideProgress();
     return;
