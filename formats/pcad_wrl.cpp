@@ -11,6 +11,20 @@ namespace {
 // Column 3, where a net name begins, as a position counted from 0.
 constexpr std::size_t kNameColumn = 2;
 
+// The comment lines that the writer puts first; the second names the columns.
+constexpr TextView kHeading[] = {u"%", u"% NODE                    REF. DESIGNATOR-PIN",
+                                 u"% ----                    -------------------", u"%"};
+
+// Whether a comment line is the writer's column heading, in any case and
+// with any blanks.
+bool isColumnHeading(TextView line) {
+  Text withoutBlanks;
+  for (const char16_t character : toUpper(line)) {
+    if (character != u' ') withoutBlanks += character;
+  }
+  return withoutBlanks == u"%NODEREF.DESIGNATOR-PIN";
+}
+
 // The end of the word that begins at `start`: the next blank or the end of
 // the line. Only blanks separate words.
 std::size_t wordEnd(TextView line, std::size_t start) {
@@ -19,6 +33,18 @@ std::size_t wordEnd(TextView line, std::size_t start) {
 }
 
 }  // namespace
+
+const FormatLimits kPcadWrlLimits{
+    .readerUpperCases = true,
+    // A line with nothing in column 3 continues the net before.
+    .netName = {.carriesEmpty = false},
+    // Every "." of a pin is written "-" and only the first "-" after the
+    // pin's first character is read back as ".": TA-101.1 would come back
+    // as TA.101-1. An empty pin leaves only blanks.
+    .reference = {.syntaxCharacters = u"-", .carriesEmpty = false},
+    .pinName = {.syntaxCharacters = u"."},
+    .carriesParts = false,
+};
 
 void mnpwrin(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
   const std::vector<Text> lines = readLines(input, context.encoding);
@@ -30,6 +56,7 @@ void mnpwrin(const ConversionContext& context, const std::filesystem::path& inpu
   bool netOpen = false;
   long long nextElement = kFirstPin;
   bool netWithPinsRead = false;
+  bool holdsColumnHeading = false;
   auto finishNet = [&] {
     // The count is that of this net's own pins, none for a name without pins.
     net.at(kPinCount) = decimalText(nextElement - kFirstPin);
@@ -40,7 +67,10 @@ void mnpwrin(const ConversionContext& context, const std::filesystem::path& inpu
 
   for (const Text& rawLine : lines) {
     const bool isEmptyOrComment = rawLine.empty() || rawLine.front() == u'%';
-    if (isEmptyOrComment) continue;
+    if (isEmptyOrComment) {
+      if (isColumnHeading(rawLine)) holdsColumnHeading = true;
+      continue;
+    }
     const Text line = toUpper(rawLine);
     // A character in column 3 begins the next net; a line too short to
     // reach column 3 begins none and carries pins like a continuation line.
@@ -73,7 +103,9 @@ void mnpwrin(const ConversionContext& context, const std::filesystem::path& inpu
   }
   if (netOpen) finishNet();
 
-  if (!netWithPinsRead) {
+  // Without a net that has pins, only the writer's own heading tells a
+  // Pcad(wrl) netlist of a board without connections from other text.
+  if (!netWithPinsRead && !holdsColumnHeading) {
     context.host.hideProgress();
     status = kStatusBad;
     return;
@@ -83,8 +115,7 @@ void mnpwrin(const ConversionContext& context, const std::filesystem::path& inpu
 
 void mnpwrout(const ConversionContext& context, const std::filesystem::path& output) {
   Text out;
-  for (const TextView heading : {u"%", u"% NODE                    REF. DESIGNATOR-PIN",
-                                 u"% ----                    -------------------", u"%"}) {
+  for (const TextView heading : kHeading) {
     out += heading;
     out += kCrLf;
   }

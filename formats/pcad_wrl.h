@@ -7,10 +7,15 @@
 #include <filesystem>
 
 #include "core/context.h"
+#include "core/field_limits.h"
 
 namespace korvanel {
 
 void mnpwrin(const ConversionContext& context, const std::filesystem::path& input, Text& status);
 void mnpwrout(const ConversionContext& context, const std::filesystem::path& output);
+
+// What a Pcad(wrl) netlist carries: a pin is split at its first "-" after
+// the first character, and a net needs a name in column 3.
+extern const FormatLimits kPcadWrlLimits;
 
 }  // namespace korvanel

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/errors.h"
@@ -96,7 +97,7 @@ TEST_P(PcadWrlBad, InputWithoutANetWithPinsIsBad) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Failures, PcadWrlBad,
-                         ::testing::Values(BadCase{"Empty", ""}, BadCase{"OnlyComments", kHeader},
+                         ::testing::Values(BadCase{"Empty", ""}, BadCase{"OnlyComments", "%\r\n% NODE\r\n%\r\n"},
                                            BadCase{"NamesWithoutPins", "  A\r\n  B\r\n"},
                                            BadCase{"PinsWithoutNet", "      U1-1 U2-2 U3-3\r\n"},
                                            BadCase{"BinaryGarbage", std::string("\x01\x02\x00\x7f\x1b", 5)}),
@@ -164,6 +165,64 @@ TEST_F(PcadWrlTest, WrittenFileReadsBackToTheSameNets) {
   ASSERT_EQ(read(write(nets)), "unset");
   EXPECT_EQ(readBytes("net.tmp"), nets);
 }
+
+// The writer's own heading makes a netlist of a board without connections.
+TEST_F(PcadWrlTest, TheWritersHeadingWithoutNetsIsAnEmptyNetlist) {
+  const std::pair<std::string, std::string> inputs[] = {
+      {kHeader, "\r\n"},
+      {"%\r\n%   node  ref. designator-pin\r\n", "\r\n"},
+      {kHeader + "  A\r\n  B\r\n", "A; 0: \r\nB; 0: \r\n\r\n"}};
+  for (const auto& [input, nets] : inputs) {
+    EXPECT_EQ(read(input), "unset");
+    EXPECT_EQ(readBytes("parts.tmp"), "\r\n\r\n");
+    EXPECT_EQ(readBytes("net.tmp"), nets);
+  }
+  EXPECT_TRUE(host.events.empty());
+}
+
+TEST_F(PcadWrlTest, BoardsWithoutNetsOrWithoutPinsReadBack) {
+  for (const std::string nets : {"\r\n", "NC; 0: \r\n\r\n"}) {
+    ASSERT_EQ(read(write(nets)), "unset");
+    EXPECT_EQ(readBytes("net.tmp"), nets);
+  }
+}
+
+// What the limits say a field carries is what the reader gives back.
+enum class Field { netName, reference, pinName };
+
+struct LimitsCase {
+  const char* name;
+  Field field;
+  const char* text;
+  bool carried;
+};
+
+class PcadWrlLimits : public PcadWrlTest, public ::testing::WithParamInterface<LimitsCase> {};
+
+TEST_P(PcadWrlLimits, AgreeWithTheReader) {
+  const LimitsCase& limitsCase = GetParam();
+  std::string fields[] = {"N", "U1", "1"};
+  fields[static_cast<int>(limitsCase.field)] = limitsCase.text;
+  const auto& [net, reference, pin] = fields;
+  const std::string nets =
+      "VCC; 1: R9.1, \r\n" + net + "; 2: R9.2, " + reference + "." + pin + ", \r\nGND; 1: R9.3, \r\n\r\n";
+  EXPECT_EQ(read(write(nets)) == "unset" && readBytes("net.tmp") == nets, limitsCase.carried);
+  const FieldLimits* limits[] = {&kPcadWrlLimits.netName, &kPcadWrlLimits.reference, &kPcadWrlLimits.pinName};
+  EXPECT_EQ(limits[static_cast<int>(limitsCase.field)]->carries(testing::text(limitsCase.text)), limitsCase.carried);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, PcadWrlLimits,
+    ::testing::Values(LimitsCase{"NetNameKiCad", Field::netName, "NET-(C10-PAD1)", true},
+                      LimitsCase{"NetNameBraces", Field::netName, "/VPP{SLASH}MCLR", true},
+                      LimitsCase{"NetNameComment", Field::netName, "%NET", true},
+                      LimitsCase{"NetNameEmpty", Field::netName, "", false},
+                      LimitsCase{"ReferenceTa101", Field::reference, "TA-101", false},
+                      LimitsCase{"ReferenceWithParentheses", Field::reference, "U(1)", true},
+                      LimitsCase{"ReferenceEmpty", Field::reference, "", false},
+                      LimitsCase{"PinNameWithDash", Field::pinName, "A-1", true},
+                      LimitsCase{"PinNameWithDot", Field::pinName, "A.1", false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace korvanel
