@@ -199,9 +199,8 @@ struct Node {
 // The node that begins at `position`, the character after "(NODE". The first
 // quoted text is the reference and the second the pin number; an empty pin
 // number, as written for a pin without ".", gives the reference alone. The
-// node runs
-// to the end of the line, or to a "(" outside the quotes after its reference,
-// where the next node or net of the same line begins.
+// node runs to the end of the line, or to a "(" outside the quotes after its
+// reference, where the next node or net of the same line begins.
 Node readNode(TextView line, std::size_t position) {
   Node node;
   Text token;
