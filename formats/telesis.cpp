@@ -37,7 +37,9 @@ std::optional<std::size_t> readPartsSection(const std::vector<Text>& lines, Text
       const bool wordEnds = at.isSpaceTabOrEmpty();
       if (token == kPackagesKeyword && wordEnds) {
         break;
-      } else if (at.is(u'!') && !token.empty()) {
+      } else if (at.is(u'!') && (!token.empty() || !referencesFollow)) {
+        // A "!" with nothing before it ends an empty package, as the writer
+        // writes a part without one.
         record.at(kOtherInformation) = std::move(token);
         token.clear();
       } else if (token == kNetsKeyword && wordEnds) {
@@ -119,10 +121,9 @@ const FormatLimits kTelesisLimits{
     // reference gives no part and an empty pin vanishes between blanks.
     .reference = {.syntaxCharacters = u"!,", .keywords = kTelesisKeywords, .carriesEmpty = false},
     .pinName = {},
-    // Without a device the part line gives no part; without a package the
-    // line begins with "!", which becomes part of the device.
+    // Without a device the part line gives no part.
     .partName = {.syntaxCharacters = u"!", .carriesEmpty = false},
-    .package = {.syntaxCharacters = u"!", .carriesEmpty = false},
+    .package = {.syntaxCharacters = u"!"},
 };
 
 void mntelin(const ConversionContext& context, const std::filesystem::path& input, Text& status) {

@@ -15,7 +15,8 @@ void mntelout(const ConversionContext& context, const std::filesystem::path& out
 
 // What a Telesis netlist carries: "!" ends a package and a device, a
 // reference ends at "," and the words $NETS and $PACKAGES on their own end a
-// part line; a field that is empty drops or spoils its part or pin.
+// part line; an empty device, reference or net name drops its part, pin or
+// net.
 extern const FormatLimits kTelesisLimits;
 
 }  // namespace korvanel

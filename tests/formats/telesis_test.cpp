@@ -81,6 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "DIP14! 74LS00; U4: ? \r\n\r\n"},
         PartsCase{"NothingBetweenBangAndSemicolon", "DIP14 ! ; U1\r\n", "\r\n"},
         PartsCase{"NoPackage", "74LS00 ; U1\r\n", "! 74LS00; U1: ? \r\n\r\n"},
+        PartsCase{"NothingBeforeBang", "! 74LS00 ; U1 !U2\r\n", "! 74LS00; U1: ? \r\n! 74LS00; !U2: ? \r\n\r\n"},
         PartsCase{"TextAfterContinuingCommaIsIgnored", "DIP14 ! 74LS00 ; U1,U2\r\nU3\r\n",
                   "DIP14! 74LS00; U1: ? \r\nDIP14! 74LS00; U3: ? \r\n\r\n"},
         PartsCase{"CommaAfterABlankIsAReferenceOfItsOwn", "DIP14 ! 74LS00 ; U1 ,\r\nU3\r\n",
@@ -289,7 +290,7 @@ TEST_P(TelesisReadBack, GivesBackTheIntermediateFiles) {
 
 INSTANTIATE_TEST_SUITE_P(
     Boards, TelesisReadBack,
-    ::testing::Values(ReadBackCase{"PartsWithoutNets", "DIP14! 74HC00; TA-101: ? \r\n\r\n", "\r\n"},
+    ::testing::Values(ReadBackCase{"PartsWithoutNets", "DIP14! 74HC00; TA-101: ? \r\n! 10K; R1: ? \r\n\r\n", "\r\n"},
                       ReadBackCase{"Nothing", "\r\n", "\r\n"},
                       ReadBackCase{"RealBoardNames", "SOT23! $NETSX; Q1: ? \r\n\r\n",
                                    "NET-(C10-PAD1); 2: TA-101.1, Q1.2, \r\n/VPP{SLASH}MCLR; 1: Q1.3, \r\n"
@@ -343,7 +344,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LimitsCase{"PartNameEmpty", Field::partName, "", false},
                       LimitsCase{"PackagePackages", Field::package, "$PACKAGES", true},
                       LimitsCase{"PackageWithBang", Field::package, "A!B", false},
-                      LimitsCase{"PackageEmpty", Field::package, "", false}),
+                      LimitsCase{"PackageEmpty", Field::package, "", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
