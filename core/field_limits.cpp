@@ -82,27 +82,43 @@ bool FieldLimits::carries(TextView field) const {
   if (field.empty()) return carriesEmpty;
   if (longestLength != 0 && field.size() > longestLength) return false;
   if (syntaxFirstCharacters.find(field.front()) != TextView::npos) return false;
-  const bool holdsOffendingCharacter = std::any_of(field.begin(), field.end(), [&](char16_t character) {
-    return isControlCharacter(character) || syntaxCharacters.find(character) != TextView::npos;
-  });
-  if (holdsOffendingCharacter) return false;
-  if (!keywords.empty()) {
+  for (std::size_t position = 0; position < field.size(); ++position) {
+    if (isOffending(field[position], position)) return false;
+  }
+  if (!syntaxSequences.empty() || !keywords.empty() || !prefixes.empty()) {
     const Text upper = toUpper(field);
+    const auto beginsWith = [&](TextView prefix) { return upper.starts_with(prefix); };
+    const auto holds = [&](TextView sequence) { return upper.find(sequence) != Text::npos; };
+    if (std::any_of(syntaxSequences.begin(), syntaxSequences.end(), holds)) return false;
     if (std::find(keywords.begin(), keywords.end(), TextView(upper)) != keywords.end()) return false;
+    if (std::any_of(prefixes.begin(), prefixes.end(), beginsWith)) return false;
   }
   return true;
 }
 
+bool FieldLimits::isOffending(char16_t character, std::size_t position) const {
+  return isControlCharacter(character) || syntaxCharacters.find(character) != TextView::npos ||
+         (position > 0 && syntaxLaterCharacters.find(character) != TextView::npos);
+}
+
 Text FieldLimits::madeSafe(TextView field) const {
   Text safe(field);
-  for (char16_t& character : safe) {
-    if (isControlCharacter(character) || syntaxCharacters.find(character) != TextView::npos) {
-      character = kSafeCharacter;
+  for (std::size_t position = 0; position < safe.size(); ++position) {
+    if (isOffending(safe[position], position)) safe[position] = kSafeCharacter;
+  }
+  // A sequence loses its first character.
+  for (const TextView sequence : syntaxSequences) {
+    for (std::size_t found = toUpper(safe).find(sequence); found != Text::npos;
+         found = toUpper(safe).find(sequence, found + 1)) {
+      safe[found] = kSafeCharacter;
     }
   }
   if (!safe.empty() && syntaxFirstCharacters.find(safe.front()) != TextView::npos) safe.front() = kSafeCharacter;
   if (longestLength != 0 && safe.size() > longestLength) safe.resize(longestLength);
-  if (safe.empty() || !carries(safe)) safe += kSafeCharacter;
+  if (carries(safe)) return safe;
+  // An empty field or a keyword gets a "_" after it, a prefix one in front.
+  if (carries(safe + kSafeCharacter)) return safe + kSafeCharacter;
+  safe.insert(safe.begin(), kSafeCharacter);
   return safe;
 }
 

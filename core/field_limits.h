@@ -17,11 +17,20 @@ namespace korvanel {
 // or a package) in one format, as its own reader sees them.
 struct FieldLimits {
   // Characters the reader takes as syntax or drops, wherever they stand.
-  TextView syntaxCharacters;
+  TextView syntaxCharacters = {};
   // Characters the reader takes as syntax only at the start of the field.
-  TextView syntaxFirstCharacters;
+  TextView syntaxFirstCharacters = {};
+  // Characters the reader takes as syntax anywhere but at the start of the
+  // field (a pin separator that a leading sign may hold: -5V).
+  TextView syntaxLaterCharacters = {};
+  // Texts the reader takes as syntax wherever they stand (a comment opener
+  // such as "/*"), compared upper-cased.
+  std::span<const TextView> syntaxSequences = {};
   // Whole fields the reader takes as keywords, compared upper-cased.
-  std::span<const TextView> keywords;
+  std::span<const TextView> keywords = {};
+  // Texts the reader takes as syntax when a field begins with them (a
+  // keyword read as it grows), compared upper-cased.
+  std::span<const TextView> prefixes = {};
   // The longest field the layout holds; 0 when there is no limit.
   std::size_t longestLength = 0;
   // Whether an empty field reads back as an empty field.
@@ -32,6 +41,9 @@ struct FieldLimits {
   // `field` with every offending character made "_", an empty field made
   // "_" and an over-long one cut to its longest length.
   Text madeSafe(TextView field) const;
+
+ private:
+  bool isOffending(char16_t character, std::size_t position) const;
 };
 
 // What a format can carry. A pin is written as its reference and its pin
@@ -41,13 +53,13 @@ struct FormatLimits {
   // The reader upper-cases what it reads: names that differ only in case
   // come back as one.
   bool readerUpperCases = true;
-  FieldLimits netName;
-  FieldLimits reference;
-  FieldLimits pinName;
+  FieldLimits netName = {};
+  FieldLimits reference = {};
+  FieldLimits pinName = {};
   // False for a format that carries no parts: part fields are not checked.
   bool carriesParts = true;
-  FieldLimits partName;
-  FieldLimits package;
+  FieldLimits partName = {};
+  FieldLimits package = {};
 };
 
 // The message and the error-log texts of the pass.

@@ -10,9 +10,14 @@ namespace {
 using testing::text;
 
 constexpr TextView kKeywords[] = {u"NET"};
+constexpr TextView kPrefixes[] = {u"/*"};
+constexpr TextView kSequences[] = {u"*/"};
 const FieldLimits kField{.syntaxCharacters = u"()'",
                          .syntaxFirstCharacters = u"#",
+                         .syntaxLaterCharacters = u"-",
+                         .syntaxSequences = kSequences,
                          .keywords = kKeywords,
+                         .prefixes = kPrefixes,
                          .longestLength = 8,
                          .carriesEmpty = false};
 
@@ -34,7 +39,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FieldCase{"GND", true, "GND"}, FieldCase{"N(1)", false, "N_1_"}, FieldCase{"#N", false, "_N"},
                       FieldCase{"N#", true, "N#"}, FieldCase{"net", false, "net_"}, FieldCase{"NETS", true, "NETS"},
                       FieldCase{"", false, "_"}, FieldCase{"ABCDEFGHIJ", false, "ABCDEFGH"},
-                      FieldCase{"A\tB", false, "A_B"}, FieldCase{"電源", true, "電源"}));
+                      FieldCase{"A\tB", false, "A_B"}, FieldCase{"/*N", false, "_/*N"},
+                      FieldCase{"/VPP", true, "/VPP"},
+                      FieldCase{"-5V", true, "-5V"}, FieldCase{"TA-101", false, "TA_101"},
+                      FieldCase{"A*/B", false, "A_/B"}, FieldCase{"電源", true, "電源"}));
 
 class NamesForAWriter : public testing::ScratchTest {
  protected:
