@@ -2,18 +2,23 @@
 
 #include "formats/accel.h"
 #include "formats/cadlus.h"
+#include "formats/cadvance.h"
 #include "formats/cr2000.h"
 #include "formats/cr5000.h"
 #include "formats/csi.h"
 #include "formats/d2cad.h"
 #include "formats/expedition.h"
 #include "formats/future.h"
+#include "formats/intergra.h"
 #include "formats/mentor.h"
 #include "formats/mmcolmo.h"
+#include "formats/mypcb.h"
 #include "formats/pads.h"
 #include "formats/pcad_nlt.h"
 #include "formats/pcad_wrl.h"
+#include "formats/protel.h"
 #include "formats/sfx.h"
+#include "formats/tango.h"
 #include "formats/telesis.h"
 #include "formats/wacom.h"
 
@@ -45,32 +50,32 @@ FormatTable makeBuiltinFormats() {
   std::vector<FormatEntry> entries = {
       {u"ACCEL", readerOf<mnaccin>, writerOf<mnaccout>, &kAccelLimits},
       {u"ALLEGRO", readerOf<mntelin>, writerOf<mntelout>, &kTelesisLimits},
-      {u"CADIX XID", readerOf<mnsfxin>, writerOf<mnsfxout>},
+      {u"CADIX XID", readerOf<mnsfxin>, writerOf<mnsfxout>, &kSfxLimits},
       {u"CADLUS-PC(Reverse Net)", readerOf<mnclpin>},
-      {u"CADVANCE"},
+      {u"CADVANCE", readerOf<mncvain>, writerOf<mncvaout>, &kCadvanceLimits},
       {u"CR2000", readerOf<mncr2in>, writerOf<mncr2out>, &kCr2000Limits},
       {u"CR3000", readerOf<mncr5in>, writerOf<mncr5out>, &kCr5000Limits},
       {u"CR5000", readerOf<mncr5in>, writerOf<mncr5out>, &kCr5000Limits},
       {u"CR5000(PC)", nullptr, writerOf<mncr5pout>, &kCr5000Limits},
-      {u"CSi", readerOf<mncsiin>, writerOf<mncsiout>},
-      {u"D2 CAD", readerOf<mnd2cin>, writerOf<mnd2cout>},
+      {u"CSi", readerOf<mncsiin>, writerOf<mncsiout>, &kCsiLimits},
+      {u"D2 CAD", readerOf<mnd2cin>, writerOf<mnd2cout>, &kD2CadLimits},
       {u"Expedition PCB", readerOf<mnexpin>, writerOf<mnexpout>, &kExpeditionLimits},
       {u"FUTURE", readerOf<mnfutin>},
-      {u"INTERGRA"},
-      {u"MM-COLMO_NEO & MM2", readTwoFiles, writeTwoFiles, nullptr, true},
+      {u"INTERGRA", readerOf<mnintin>},
+      {u"MM-COLMO_NEO & MM2", readTwoFiles, writeTwoFiles, &kMmColmoLimits, true},
       {u"MENTOR", readerOf<mnmetin>, writerOf<mnmetout>, &kMentorLimits},
-      {u"MYPCB"},
-      {u"OHM-3", readerOf<mnsfxin>, writerOf<mnsfxout>},
+      {u"MYPCB", readerOf<mnmypin>, writerOf<mnmypout>, &kMypcbLimits},
+      {u"OHM-3", readerOf<mnsfxin>, writerOf<mnsfxout>, &kSfxLimits},
       {u"PADS2000", readerOf<mnpa2in>, writerOf<mnpa2out>, &kPads2000Limits},
       {u"PADSPCB", readerOf<mnpapin>, writerOf<mnpapout>, &kPadsPcbLimits},
       {u"Pcad(nlt)", readerOf<mnpnlin>, writerOf<mnpnlout>, &kPcadNltLimits},
       {u"Pcad(wrl)", readerOf<mnpwrin>, writerOf<mnpwrout>, &kPcadWrlLimits},
-      {u"PROTEL"},
-      {u"PROTEL2"},
-      {u"SFX", readerOf<mnsfxin>, writerOf<mnsfxout>},
-      {u"TANGO"},
+      {u"PROTEL", readerOf<mnproin>, writerOf<mnproout>, &kProtelLimits},
+      {u"PROTEL2", readerOf<mnpr2in>},
+      {u"SFX", readerOf<mnsfxin>, writerOf<mnsfxout>, &kSfxLimits},
+      {u"TANGO", readerOf<mntanin>, writerOf<mntanout>, &kTangoLimits},
       {u"Telesis", readerOf<mntelin>, writerOf<mntelout>, &kTelesisLimits},
-      {u"WACOM SIMPLE NET", readerOf<mnwacin>, writerOf<mnwacout>},
+      {u"WACOM SIMPLE NET", readerOf<mnwacin>, writerOf<mnwacout>, &kWacomLimits},
   };
   std::vector<Text> inputNames = {
       u"ACCEL",   u"ALLEGRO",  u"CADIX XID", u"CADLUS-PC(Reverse Net)", u"CADVANCE", u"CR2000",

@@ -163,6 +163,22 @@ std::size_t splittablePinDot(TextView pin) {
 
 }  // namespace
 
+constexpr TextView kDotKeywords[] = {kPartsStart, kPartsEnd, kNetsStart};
+constexpr TextView kNetEndWord[] = {u"}"};
+
+const FormatLimits kCsiLimits{
+    .readerUpperCases = true,
+    .netName = {.syntaxCharacters = u":"},
+    .reference = {.syntaxCharacters = u":",
+                  .syntaxFirstCharacters = u"*",
+                  .keywords = kNetEndWord,
+                  .prefixes = kDotKeywords,
+                  .carriesEmpty = false},
+    .pinName = {.syntaxCharacters = u":", .carriesEmpty = false},
+    .partName = {.syntaxCharacters = u":", .carriesEmpty = false},
+    .package = {.syntaxCharacters = u":"},
+};
+
 void mncsiin(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
   status = kStatusBad;
   const std::vector<Text> lines = readLines(input, context.encoding);

@@ -7,10 +7,16 @@
 #include <filesystem>
 
 #include "core/context.h"
+#include "core/field_limits.h"
 
 namespace korvanel {
 
 void mncsiin(const ConversionContext& context, const std::filesystem::path& input, Text& status);
 void mncsiout(const ConversionContext& context, const std::filesystem::path& output);
+
+// What a CSi netlist carries: a blank or ":" ends every field, a pin needs
+// both its reference and its pin number, a part its part name, and a part
+// line that begins with "*" or a dot keyword is syntax.
+extern const FormatLimits kCsiLimits;
 
 }  // namespace korvanel

@@ -40,6 +40,17 @@ Text writtenPin(TextView pin) {
 
 }  // namespace
 
+// Words that the reader takes as syntax as soon as they have been read.
+constexpr TextView kWordPrefixes[] = {kBlockCommentStart, kFileKeyword, kNetSectionKeyword};
+
+const FormatLimits kD2CadLimits{
+    .readerUpperCases = true,
+    .netName = {.syntaxCharacters = u":,;", .syntaxFirstCharacters = u"*{}", .prefixes = kWordPrefixes},
+    .reference = {.syntaxCharacters = u":,;()", .syntaxFirstCharacters = u"*{}", .prefixes = kWordPrefixes},
+    .pinName = {.syntaxCharacters = u":,;()"},
+    .carriesParts = false,
+};
+
 void mnd2cin(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
   status = kStatusBad;
   NetRecord net;

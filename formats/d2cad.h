@@ -7,10 +7,16 @@
 #include <filesystem>
 
 #include "core/context.h"
+#include "core/field_limits.h"
 
 namespace korvanel {
 
 void mnd2cin(const ConversionContext& context, const std::filesystem::path& input, Text& status);
 void mnd2cout(const ConversionContext& context, const std::filesystem::path& output);
+
+// What a D2 CAD netlist carries: ":", "," and ";" end names and pins, "("
+// and ")" mark a pin, and a word that begins with a comment mark, a brace or
+// a keyword is read as syntax.
+extern const FormatLimits kD2CadLimits;
 
 }  // namespace korvanel

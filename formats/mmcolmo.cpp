@@ -149,6 +149,18 @@ Text writtenPin(TextView pin) {
 
 }  // namespace
 
+constexpr TextView kNetFilePrefixes[] = {kNetsKeyword};
+constexpr TextView kPartsFilePrefixes[] = {kPartsKeyword, kEndKeyword};
+
+const FormatLimits kMmColmoLimits{
+    .readerUpperCases = true,
+    .netName = {.syntaxCharacters = u";,", .prefixes = kNetFilePrefixes, .carriesEmpty = false},
+    .reference = {.syntaxCharacters = u";,!", .syntaxLaterCharacters = u"-", .prefixes = kNetFilePrefixes},
+    .pinName = {.syntaxCharacters = u";,"},
+    .partName = {.syntaxCharacters = u"!;", .carriesEmpty = false},
+    .package = {.syntaxCharacters = u"!;", .prefixes = kPartsFilePrefixes},
+};
+
 void mnmmcin(const ConversionContext& context, const std::filesystem::path& input, const Text& partsFile,
              Text& status) {
   status = kStatusBad;

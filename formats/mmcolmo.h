@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "core/context.h"
+#include "core/field_limits.h"
 
 namespace korvanel {
 
@@ -15,5 +16,10 @@ void mnmmcin(const ConversionContext& context, const std::filesystem::path& inpu
              Text& status);
 // Writes the parts file `partsFile` and the net file `output`.
 void mnmmcout(const ConversionContext& context, const std::filesystem::path& output, const Text& partsFile);
+
+// What an MM-COLMO_NEO & MM2 pair of files carries: ";", "," and "!" end
+// fields, the first inner "-" of a pin separates its reference, an empty net
+// name comes back as a generated one, and a part needs its part name.
+extern const FormatLimits kMmColmoLimits;
 
 }  // namespace korvanel

@@ -231,6 +231,17 @@ void appendPinReference(Text& out, TextView pin) {
 
 }  // namespace
 
+constexpr TextView kSectionPrefixes[] = {kPartsKeyword, kNetKeyword};
+
+const FormatLimits kSfxLimits{
+    .readerUpperCases = true,
+    .netName = {.syntaxCharacters = u"'", .carriesEmpty = false},
+    .reference = {.syntaxCharacters = u"'", .prefixes = kSectionPrefixes},
+    .pinName = {.syntaxCharacters = u"'"},
+    .partName = {.syntaxCharacters = u"'", .prefixes = kSectionPrefixes, .carriesEmpty = false},
+    .package = {.syntaxCharacters = u"'", .prefixes = kSectionPrefixes},
+};
+
 void mnsfxin(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
   status = kStatusBad;
   const std::vector<Text> lines = readLines(input, context.encoding);

@@ -8,10 +8,16 @@
 #include <filesystem>
 
 #include "core/context.h"
+#include "core/field_limits.h"
 
 namespace korvanel {
 
 void mnsfxin(const ConversionContext& context, const std::filesystem::path& input, Text& status);
 void mnsfxout(const ConversionContext& context, const std::filesystem::path& output);
+
+// What an SFX netlist carries: a single quote ends every value, a net needs
+// its name and a part its part name, and a value that begins with a section
+// keyword opens that section.
+extern const FormatLimits kSfxLimits;
 
 }  // namespace korvanel

@@ -120,6 +120,14 @@ Text writtenPin(TextView pin) {
 
 }  // namespace
 
+const FormatLimits kWacomLimits{
+    .readerUpperCases = true,
+    .netName = {.syntaxCharacters = u":,."},
+    .reference = {.syntaxCharacters = u":,."},
+    .pinName = {.syntaxCharacters = u":,."},
+    .carriesParts = false,
+};
+
 void mnwacin(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
   status = kStatusBad;
   const ReadNets read = readNets(upperCaseLines(readLines(input, context.encoding)));

@@ -7,10 +7,14 @@
 #include <filesystem>
 
 #include "core/context.h"
+#include "core/field_limits.h"
 
 namespace korvanel {
 
 void mnwacin(const ConversionContext& context, const std::filesystem::path& input, Text& status);
 void mnwacout(const ConversionContext& context, const std::filesystem::path& output);
+
+// What a WACOM SIMPLE NET netlist carries: ":", "," and "." end names and pins.
+extern const FormatLimits kWacomLimits;
 
 }  // namespace korvanel

@@ -335,7 +335,9 @@ TEST_F(CadvanceTest, WhatTheLimitsCallCarriedReadsBack) {
                              (carriedReference ? field : "R1") + ": ? \r\n";
     EXPECT_TRUE(readsBack(part, nets)) << field;
     // A net name called not carried does not read back: no needless rename.
-    if (!limits.netName.carries(asText)) EXPECT_FALSE(readsBack("", field + "; 1: U1.1, \r\n")) << field;
+    if (!limits.netName.carries(asText)) {
+      EXPECT_FALSE(readsBack("", field + "; 1: U1.1, \r\n")) << field;
+    }
   }
 }
 

@@ -239,7 +239,9 @@ TEST_F(MypcbTest, WhatTheLimitsCallCarriedReadsBack) {
     EXPECT_TRUE(readsBack(limits.partName.carries(asText) ? field : "PART", carriedReference ? field : "R1", nets))
         << field;
     // A net name called not carried does not read back: no needless rename.
-    if (!limits.netName.carries(asText)) EXPECT_FALSE(readsBack("PART", "R1", field + "; 1: U1.1, \r\n")) << field;
+    if (!limits.netName.carries(asText)) {
+      EXPECT_FALSE(readsBack("PART", "R1", field + "; 1: U1.1, \r\n")) << field;
+    }
   }
 }
 
