@@ -145,7 +145,7 @@ TEST_F(Cli, RefusalsAndUnknownFormatsExitOneWithTheMessage) {
        "変換するネットと変換後のネットが同じです。変換後のネットネイムを変えてください。\n"},
       {{"convert", "--from", "Telesis", "--to", "Telesis", "--parts-csv", "", "in.tel", "out.tel"},
        "CSVのファイル名を指定してください。\n"},
-      {{"convert", "--from", "FUTURE", "--to", "Telesis", "in.tel", "out.tel"},
+      {{"convert", "--from", "CR5000(PC)", "--to", "Telesis", "in.tel", "out.tel"},
        "変換ファイルのネットフォーマットを指定して下さい。\n"},
       {{"read", "--from", "CR5000(PC)", "--work-dir", "w", "in.tel"}, "変換ファイルのネットフォーマットを指定して下さい。\n"},
       {{"write", "--to", "FUTURE", "--work-dir", "w", "out.tel"}, "変換ファイルのネットフォーマットを指定して下さい。\n"},

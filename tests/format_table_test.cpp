@@ -25,15 +25,15 @@ TEST(FormatTable, ListsTheNamesInTheWindowsOrder) {
   EXPECT_EQ(formats.inputNames()[20], u"Pcad(nlt)");
 }
 
-TEST(FormatTable, RoutesEveryBuiltModuleAndNothingElse) {
+TEST(FormatTable, RoutesEveryListedNameAndStatesWhatEachWriterCarries) {
   const auto canRead = [](const FormatTable& formats, const Text& name) { return formats.findReader(name) != nullptr; };
-  const auto canWrite = [](const FormatTable& formats, const Text& name) { return formats.findWriter(name) != nullptr; };
-  EXPECT_EQ(namesWith(canRead, builtinFormats().inputNames()),
-            (std::vector<Text>{u"ACCEL", u"ALLEGRO", u"CR2000", u"CR3000", u"CR5000", u"MENTOR", u"PADS2000",
-                               u"PADSPCB", u"Pcad(wrl)", u"Pcad(nlt)", u"Telesis"}));
-  EXPECT_EQ(namesWith(canWrite, builtinFormats().outputNames()),
-            (std::vector<Text>{u"ACCEL", u"ALLEGRO", u"CR2000", u"CR3000", u"CR5000", u"CR5000(PC)", u"MENTOR",
-                               u"PADS2000", u"PADSPCB", u"Pcad(wrl)", u"Pcad(nlt)", u"Telesis"}));
+  const auto canWrite = [](const FormatTable& formats, const Text& name) {
+    return formats.findWriter(name) != nullptr && formats.findWriterLimits(name) != nullptr;
+  };
+  EXPECT_EQ(namesWith(canRead, builtinFormats().inputNames()), builtinFormats().inputNames());
+  EXPECT_EQ(namesWith(canWrite, builtinFormats().outputNames()), builtinFormats().outputNames());
+  EXPECT_TRUE(builtinFormats().hasCompanionPartsFile(u"MM-COLMO_NEO & MM2"));
+  EXPECT_FALSE(builtinFormats().hasCompanionPartsFile(u"Telesis"));
 }
 
 TEST(FormatTable, NamesAreExactText) {
@@ -45,6 +45,9 @@ TEST(FormatTable, NamesAreExactText) {
   EXPECT_EQ(formats.findWriter(u"FUTURE"), nullptr);
   EXPECT_EQ(formats.findReader(u"ALLEGRO"), formats.findReader(u"Telesis"));
   EXPECT_EQ(formats.findWriter(u"CR3000"), formats.findWriter(u"CR5000"));
+  EXPECT_EQ(formats.findReader(u"OHM-3"), formats.findReader(u"SFX"));
+  EXPECT_EQ(formats.findWriter(u"CADIX XID"), formats.findWriter(u"SFX"));
+  EXPECT_EQ(formats.findWriter(u"PROTEL2"), nullptr);
   EXPECT_NE(formats.findWriter(u"CR5000(PC)"), formats.findWriter(u"CR5000"));
 }
 
