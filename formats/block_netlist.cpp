@@ -284,17 +284,25 @@ void writeBlockNetlist(const ConversionContext& context, const std::filesystem::
     appendLine(out, u"]");
   }
   NetRecord net;
+  bool netWritten = false;
   for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
     mrk1net(net, line);
     // A net without a name is left out: its first pin would read back as
     // the name of a net.
     if (net.get(kNetName).empty()) continue;
+    netWritten = true;
     appendLine(out, u"(");
     appendLine(out, net.get(kNetName));
     const long long count = pinCount(net);
     for (long long pin = 0; pin < count; ++pin) {
       appendLine(out, pinWithSeparator(net.get(kFirstPin + pin), layout.pinSeparator));
     }
+    appendLine(out, u")");
+  }
+  // The nets begin at the first "(": without a net, an empty block still
+  // opens them, so that the file reads back as a netlist of this format.
+  if (!netWritten) {
+    appendLine(out, u"(");
     appendLine(out, u")");
   }
   writeWholeFile(output, out, context.encoding);

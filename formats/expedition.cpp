@@ -199,7 +199,10 @@ void mnexpin(const ConversionContext& context, const std::filesystem::path& inpu
   const Text partsLines = readPartSection(lines);
   writeWholeFile(context.partsFile(), partsLines, context.encoding);
   const std::vector<Text> netLines = readNetSection(lines);
-  if (partsLines.empty() && netLines.empty()) {
+  // The writer always writes the "%Part" line, so a board without parts and
+  // nets is recognised by it.
+  const bool holdsPartSection = std::any_of(lines.begin(), lines.end(), startsPartSection);
+  if (partsLines.empty() && netLines.empty() && !holdsPartSection) {
     context.host.hideProgress();
     status = kStatusBad;
     return;

@@ -1,5 +1,6 @@
 #include "formats/wacom.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -16,6 +17,7 @@ constexpr char16_t kNetEnd = u'.';
 constexpr char16_t kPinSeparator = u'-';
 constexpr TextView kWrittenPinSeparator = u" - ";
 constexpr TextView kLf = u"\n";
+constexpr TextView kEndLine = u"END";
 
 // The input's lines, upper-cased. A LF ends a line as well, so a file with
 // LF line ends reads like one with CR LF, even when it holds a CR somewhere.
@@ -130,10 +132,22 @@ const FormatLimits kWacomLimits{
 
 void mnwacin(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
   status = kStatusBad;
-  const ReadNets read = readNets(upperCaseLines(readLines(input, context.encoding)));
+  const std::vector<Text> lines = upperCaseLines(readLines(input, context.encoding));
+  const ReadNets read = readNets(lines);
   // Text that merely holds ":", "," and "." is not a netlist: only a file
-  // with at least one net is taken.
-  if (!read.holdsNet) {
+  // with at least one net is taken, or one whose lines are comments and the
+  // closing END alone, as the writer writes a board without nets.
+  const auto trimmed = [](const Text& line) {
+    const std::size_t first = line.find_first_not_of(u" \t");
+    return first == Text::npos ? TextView() : TextView(line).substr(first, line.find_last_not_of(u" \t") - first + 1);
+  };
+  const bool isEmptyNetlist =
+      std::any_of(lines.begin(), lines.end(), [&](const Text& line) { return trimmed(line) == kEndLine; }) &&
+      std::all_of(lines.begin(), lines.end(), [&](const Text& line) {
+        const TextView content = trimmed(line);
+        return content.empty() || content == kEndLine || line.front() == kCommentMark;
+      });
+  if (!read.holdsNet && !isEmptyNetlist) {
     context.host.hideProgress();
     return;
   }
@@ -169,7 +183,7 @@ void mnwacout(const ConversionContext& context, const std::filesystem::path& out
                       [&](Text& text, long long pin) { text += writtenPin(net.get(kFirstPin + pin)); });
     out += kLf;
   }
-  out += u"END";
+  out += kEndLine;
   out += kLf;
   // Lines end in LF alone; the whole-file write adds its CR LF after the last.
   writeWholeFile(output, out, context.encoding);

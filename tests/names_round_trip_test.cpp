@@ -101,6 +101,29 @@ TEST_P(NamesThroughEachFormat, EveryNetComesBackDistinctWithItsPins) {
   EXPECT_EQ(netsOf(path("read/net.tmp"), limits->readerUpperCases), written);
 }
 
+TEST_P(NamesThroughEachFormat, TheWritersOutputOfAnyIntermediateFilesReadsBack) {
+  const std::string longName(300, 'N');
+  const std::string longReference = "R" + std::string(200, '1');
+  const struct {
+    const char* what;
+    std::string parts;
+    std::string nets;
+  } boards[] = {
+      {"nothing", "\r\n", "\r\n"},
+      {"parts but no nets", "R0603! 10K; R1: ? \r\n\r\n", "\r\n"},
+      {"nets but no parts", "\r\n", "GND; 2: R1.1, R2.1, \r\n\r\n"},
+      {"a net without a name", "\r\n", "; 2: R1.1, R2.1, \r\nGND; 1: R1.2, \r\n\r\n"},
+      {"a net without pins", "\r\n", "NC; 0: \r\nGND; 2: R1.1, R2.1, \r\n\r\n"},
+      {"empty part fields", "! ; R1: ? \r\n\r\n", "GND; 1: R1.1, \r\n\r\n"},
+      {"the longest names", longName + "! " + longName + "; " + longReference + ": ? \r\n\r\n",
+       longName + "; 2: " + longReference + "." + longName + ", R2.1, \r\n\r\n"},
+  };
+  for (const auto& board : boards) {
+    SCOPED_TRACE(board.what);
+    roundTrip(GetParam(), board.parts, board.nets);
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Writers, NamesThroughEachFormat, ::testing::ValuesIn(writableFormats()),
                          [](const auto& info) {
                            std::string name;

@@ -136,8 +136,7 @@ TEST_P(ExpeditionBad, InputWithoutNetsAndPartsIsBad) {
 
 INSTANTIATE_TEST_SUITE_P(Failures, ExpeditionBad,
                          ::testing::Values(BadCase{"Empty", ""}, BadCase{"PlainText", "GND U1-7 U2-7\r\n"},
-                                           BadCase{"HeaderAlone", kHeader},
-                                           BadCase{"EmptyPartSection", kHeader + "\r\n%Part\r\n"}),
+                                           BadCase{"HeaderAlone", kHeader}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ExpeditionTest, HoldsAtMost20001NetLinesAnd19999PinsANet) {

@@ -201,9 +201,9 @@ TEST_P(ProtelLayout, WritesBlocksAfterTheHeader) {
 
 INSTANTIATE_TEST_SUITE_P(
     Layout, ProtelLayout,
-    ::testing::Values(LayoutCase{"Empty", "", "", ""},
+    ::testing::Values(LayoutCase{"Empty", "", "", "(\n)\n"},
                       LayoutCase{"AdditionalTextIsNotWritten", "SO8! LM358; U2: DUAL? \n! 10K; R1: ? \n", "",
-                                 "[\nU2\nSO8\nLM358\n\n\n\n]\n[\nR1\n\n10K\n\n\n\n]\n"},
+                                 "[\nU2\nSO8\nLM358\n\n\n\n]\n[\nR1\n\n10K\n\n\n\n]\n(\n)\n"},
                       LayoutCase{"OnlyTheFirstDotTurns", "", "N; 3: R.1.2, -5V.1, Q1.A-B, \n",
                                  "(\nN\nR-1.2\n-5V-1\nQ1-A-B\n)\n"},
                       LayoutCase{"NetWithoutPins", "", "NC; 0: \n", "(\nNC\n)\n"},

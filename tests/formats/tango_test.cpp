@@ -131,9 +131,9 @@ TEST_P(TangoLayout, WritesBlocksAfterTheHeader) {
 
 INSTANTIATE_TEST_SUITE_P(
     Layout, TangoLayout,
-    ::testing::Values(LayoutCase{"Empty", "", "", ""},
+    ::testing::Values(LayoutCase{"Empty", "", "", "(\n)\n"},
                       LayoutCase{"AdditionalTextIsNotWritten", "SO8! LM358; U2: DUAL? \n", "",
-                                 "[\nU2\nSO8\nLM358\n\n\n\n]\n"},
+                                 "[\nU2\nSO8\nLM358\n\n\n\n]\n(\n)\n"},
                       LayoutCase{"OnlyTheFirstDotTurns", "", "N; 3: R.1.2, TA-101.1, U1.IN-, \n",
                                  "(\nN\nR,1.2\nTA-101,1\nU1,IN-\n)\n"},
                       LayoutCase{"NetWithoutPins", "", "NC; 0: \n", "(\nNC\n)\n"},
