@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/field_limits.h"
 #include "core/line_walk.h"
 #include "core/records.h"
 
@@ -42,7 +43,8 @@ enum class ComponentField { none, patternName, reference, value };
 // component or the nets begin.
 class ComponentCollector {
  public:
-  explicit ComponentCollector(Text& partsLines) : partsLines_(partsLines) {}
+  ComponentCollector(const ConversionContext& context, Text& partsLines)
+      : context_(context), partsLines_(partsLines) {}
 
   void begin() {
     writeWaiting();
@@ -66,14 +68,14 @@ class ComponentCollector {
 
   void writeWaiting() {
     if (!waiting_) return;
-    mprkout(record_, partsLines_);
-    partsLines_ += kCrLf;
+    appendPartsLine(context_, record_, partsLines_);
     record_.at(kOtherInformation).clear();
     waiting_ = false;
     complete_ = false;
   }
 
  private:
+  const ConversionContext& context_;
   Text& partsLines_;
   PartRecord record_;
   bool waiting_ = false;
@@ -90,8 +92,8 @@ struct ComponentsEnd {
 };
 
 // Reads the components up to the first net into `partsLines`.
-ComponentsEnd readComponents(const std::vector<Text>& lines, Text& partsLines) {
-  ComponentCollector component(partsLines);
+ComponentsEnd readComponents(const ConversionContext& context, const std::vector<Text>& lines, Text& partsLines) {
+  ComponentCollector component(context, partsLines);
   ComponentField field = ComponentField::none;
   bool opensNetlist = false;
   bool namesANode = false;
@@ -325,7 +327,7 @@ void mnaccin(const ConversionContext& context, const std::filesystem::path& inpu
   status = kStatusBad;
   const std::vector<Text> lines = readUpperCaseLines(context, input);
   Text partsLines;
-  const ComponentsEnd components = readComponents(lines, partsLines);
+  const ComponentsEnd components = readComponents(context, lines, partsLines);
   if (!components.firstNetLine && !components.isEmptyNetlist) {
     context.host.hideProgress();
     return;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/field_limits.h"
 #include "core/line_walk.h"
 #include "core/records.h"
 #include "core/shared_steps.h"
@@ -31,7 +32,7 @@ bool belongsToPartField(const CharacterAt& at) { return !at.isSpaceTabOrEmpty() 
 
 // Reads the part lines of the "comp {" block into `partsLines`; returns the
 // index of the line after the "nets{" header, or nothing when there is none.
-std::optional<std::size_t> readPartsBlock(const std::vector<Text>& lines, Text& partsLines) {
+std::optional<std::size_t> readPartsBlock(const ConversionContext& context, const std::vector<Text>& lines, Text& partsLines) {
   PartRecord record;
   bool insidePartsBlock = false;
   for (std::size_t lineIndex = 0; lineIndex < lines.size(); ++lineIndex) {
@@ -72,8 +73,7 @@ std::optional<std::size_t> readPartsBlock(const std::vector<Text>& lines, Text& 
     }
     // A line without a part name gives no part.
     if (!record.get(kPartName).empty()) {
-      mprkout(record, partsLines);
-      partsLines += kCrLf;
+      appendPartsLine(context, record, partsLines);
     }
   }
   return std::nullopt;
@@ -199,7 +199,7 @@ void mncvain(const ConversionContext& context, const std::filesystem::path& inpu
   status = kStatusBad;
   const std::vector<Text> lines = writeUpperCaseWorkingCopy(context, input);
   Text partsLines;
-  const std::optional<std::size_t> firstNetLine = readPartsBlock(lines, partsLines);
+  const std::optional<std::size_t> firstNetLine = readPartsBlock(context, lines, partsLines);
   writeWholeFile(context.partsFile(), partsLines, context.encoding);
   if (!firstNetLine) {
     context.host.hideProgress();

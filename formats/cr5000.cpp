@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "core/field_limits.h"
 #include "core/errors.h"
 #include "core/line_walk.h"
 #include "core/passes.h"
@@ -180,8 +181,7 @@ Cr5000Reader::Next Cr5000Reader::takeCharacter(CharacterAt at) {
 
 void Cr5000Reader::addPart() {
   part_.at(kReference) = std::move(token_);
-  mprkout(part_, partsLines_);
-  partsLines_ += kCrLf;
+  appendPartsLine(context_, part_, partsLines_);
   part_.at(kReference).clear();
 }
 

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "core/field_limits.h"
 #include "core/line_walk.h"
 #include "core/records.h"
 
@@ -27,7 +28,7 @@ struct PartSection {
 // line. A field is stored when a tab or blank ends it: the first is the
 // reference, the second the part name, each further one replaces the
 // other information; a line's last field is never stored.
-PartSection readPartSection(const std::vector<Text>& lines, Text& partsLines) {
+PartSection readPartSection(const ConversionContext& context, const std::vector<Text>& lines, Text& partsLines) {
   PartSection section;
   PartRecord part;
   for (std::size_t lineIndex = 0; lineIndex < lines.size(); ++lineIndex) {
@@ -65,8 +66,7 @@ PartSection readPartSection(const std::vector<Text>& lines, Text& partsLines) {
       }
     }
     if (!leftEarly && !part.get(kPartName).empty()) {
-      mprkout(part, partsLines);
-      partsLines += kCrLf;
+      appendPartsLine(context, part, partsLines);
     }
   }
   section.firstNetLine = lines.size();
@@ -183,7 +183,7 @@ void mncsiin(const ConversionContext& context, const std::filesystem::path& inpu
   status = kStatusBad;
   const std::vector<Text> lines = readLines(input, context.encoding);
   Text partsLines;
-  const PartSection parts = readPartSection(lines, partsLines);
+  const PartSection parts = readPartSection(context, lines, partsLines);
   if (!parts.partsKeywordFound) {
     context.host.hideProgress();
     return;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/field_limits.h"
 #include "core/errors.h"
 #include "core/line_walk.h"
 #include "core/records.h"
@@ -34,7 +35,7 @@ bool startsPartSection(const Text& line) {
 // of a line (the text between two backslashes) is the part name, every later
 // field a reference, which gives one part; a line that begins with "*"
 // continues the part name of the line before.
-Text readPartSection(const std::vector<Text>& lines) {
+Text readPartSection(const ConversionContext& context, const std::vector<Text>& lines) {
   Text partsLines;
   const auto sectionStart = std::find_if(lines.begin(), lines.end(), startsPartSection);
   if (sectionStart == lines.end()) return partsLines;
@@ -64,8 +65,7 @@ Text readPartSection(const std::vector<Text>& lines) {
           partNameRead = true;
         } else {
           part.at(kReference) = token;
-          mprkout(part, partsLines);
-          partsLines += kCrLf;
+          appendPartsLine(context, part, partsLines);
         }
       } else if (insideField && !at.isSpaceTabOrEmpty() && !at.is(kContinuationMark)) {
         // Blanks, tabs and "*" are dropped wherever they stand.
@@ -196,7 +196,7 @@ const FormatLimits kExpeditionLimits = [] {
 
 void mnexpin(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
   const std::vector<Text> lines = readLines(input, context.encoding);
-  const Text partsLines = readPartSection(lines);
+  const Text partsLines = readPartSection(context, lines);
   writeWholeFile(context.partsFile(), partsLines, context.encoding);
   const std::vector<Text> netLines = readNetSection(lines);
   // The writer always writes the "%Part" line, so a board without parts and

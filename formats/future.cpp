@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/field_limits.h"
 #include "core/errors.h"
 #include "core/records.h"
 #include "core/shared_steps.h"
@@ -67,6 +68,8 @@ bool closesSymbol(const Text& line) {
 // part never carries the reference or package of the block before it.
 class SymbolBlocks {
  public:
+  explicit SymbolBlocks(const ConversionContext& context) : context_(context) {}
+
   // A "(SYM," line: ends the block still open and starts the next.
   void begin(bool listsPart) {
     finish();
@@ -110,8 +113,7 @@ class SymbolBlocks {
       part.at(kPartName) = partName_;
       part.at(kReference) = reference_;
       part.at(kOtherInformation) = package_;
-      mprkout(part, partsLines);
-      partsLines += kCrLf;
+      appendPartsLine(context_, part, partsLines);
     }
     // Without a reference a pin is its pin number alone.
     const Text pinPrefix = reference_.empty() ? Text() : reference_ + u".";
@@ -129,6 +131,7 @@ class SymbolBlocks {
   std::vector<Text> pinLines;
 
  private:
+  const ConversionContext& context_;
   bool open_ = false;
   bool listsPart_ = false;
   Text reference_;
@@ -142,7 +145,7 @@ class SymbolBlocks {
 
 void mnfutin(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
   status = kStatusBad;
-  SymbolBlocks blocks;
+  SymbolBlocks blocks(context);
   bool pinListFound = false;
   for (const Text& line : readLines(input, context.encoding)) {
     if (!pinListFound && line == kPinListLine) {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/field_limits.h"
 #include "core/line_walk.h"
 #include "core/records.h"
 #include "core/shared_steps.h"
@@ -24,7 +25,7 @@ enum class PartField { Name, Reference };
 // Reads the part lines that follow the "%PART" line, up to the "%NET" line;
 // returns the index of the line after "%NET", or nothing when there is none.
 // The keywords are found wherever a line's leading characters spell them.
-std::optional<std::size_t> readPartSection(const std::vector<Text>& lines, Text& partsLines) {
+std::optional<std::size_t> readPartSection(const ConversionContext& context, const std::vector<Text>& lines, Text& partsLines) {
   PartRecord record;
   bool partSectionOpened = false;
   for (std::size_t lineIndex = 0; lineIndex < lines.size(); ++lineIndex) {
@@ -59,8 +60,7 @@ std::optional<std::size_t> readPartSection(const std::vector<Text>& lines, Text&
         field = PartField::Name;
         // Lines before "%PART" are a header, not parts.
         if (partSectionOpened && !record.get(kPartName).empty()) {
-          mprkout(record, partsLines);
-          partsLines += kCrLf;
+          appendPartsLine(context, record, partsLines);
         }
       }
     }
@@ -118,7 +118,7 @@ void mnintin(const ConversionContext& context, const std::filesystem::path& inpu
   status = kStatusBad;
   const std::vector<Text> lines = writeUpperCaseWorkingCopy(context, input);
   Text partsLines;
-  const std::optional<std::size_t> firstNetLine = readPartSection(lines, partsLines);
+  const std::optional<std::size_t> firstNetLine = readPartSection(context, lines, partsLines);
   writeWholeFile(context.partsFile(), partsLines, context.encoding);
   if (!firstNetLine) {
     context.host.hideProgress();

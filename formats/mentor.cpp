@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/field_limits.h"
 #include "core/errors.h"
 #include "core/line_walk.h"
 #include "core/records.h"
@@ -62,7 +63,7 @@ Text removeComments(const std::vector<Text>& inputLines) {
 // gives one part: reference, value, PCB property (a fourth field replaces the
 // third). Returns the index of the line that holds the word NET, or nothing
 // when there is none.
-std::optional<std::size_t> readPartSection(const std::vector<Text>& lines, Text& partsLines) {
+std::optional<std::size_t> readPartSection(const ConversionContext& context, const std::vector<Text>& lines, Text& partsLines) {
   PartRecord record;
   for (std::size_t lineIndex = 0; lineIndex < lines.size(); ++lineIndex) {
     const Text& line = lines[lineIndex];
@@ -93,8 +94,7 @@ std::optional<std::size_t> readPartSection(const std::vector<Text>& lines, Text&
     }
     // A line of fewer than three fields gives no part.
     if (!record.get(kPartName).empty()) {
-      mprkout(record, partsLines);
-      partsLines += kCrLf;
+      appendPartsLine(context, record, partsLines);
     }
   }
   return std::nullopt;
@@ -185,7 +185,7 @@ void mnmetin(const ConversionContext& context, const std::filesystem::path& inpu
   const std::vector<Text> lines = splitLines(workingCopy);
 
   Text partsLines;
-  const std::optional<std::size_t> firstNetLine = readPartSection(lines, partsLines);
+  const std::optional<std::size_t> firstNetLine = readPartSection(context, lines, partsLines);
   if (!firstNetLine) {
     context.host.hideProgress();
     return;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "core/field_limits.h"
 #include "core/line_walk.h"
 #include "core/records.h"
 
@@ -71,8 +72,7 @@ Text readPartsFile(const ConversionContext& context, const std::filesystem::path
       }
     }
     if (!part.get(kPartName).empty()) {
-      mprkout(part, partsLines);
-      partsLines += kCrLf;
+      appendPartsLine(context, part, partsLines);
     }
   }
   return partsLines;

@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/field_limits.h"
 #include "core/line_walk.h"
 #include "core/records.h"
 
@@ -19,7 +20,7 @@ bool isBlank(const CharacterAt& at) { return at.isSpace() || at.isTab(); }
 
 // Reads the parts lines up to the "NET*" line; returns the index of the line
 // after it, or nothing when there is none.
-std::optional<std::size_t> readPartsSection(const std::vector<Text>& lines, Text& partsLines) {
+std::optional<std::size_t> readPartsSection(const ConversionContext& context, const std::vector<Text>& lines, Text& partsLines) {
   PartRecord record;
   for (std::size_t lineIndex = 0; lineIndex < lines.size(); ++lineIndex) {
     const Text line = toUpper(lines[lineIndex]);
@@ -52,8 +53,7 @@ std::optional<std::size_t> readPartsSection(const std::vector<Text>& lines, Text
       }
     }
     if (!record.get(kPartName).empty()) {
-      mprkout(record, partsLines);
-      partsLines += kCrLf;
+      appendPartsLine(context, record, partsLines);
     }
   }
   return std::nullopt;
@@ -135,7 +135,7 @@ void mnmypin(const ConversionContext& context, const std::filesystem::path& inpu
   status = kStatusBad;
   const std::vector<Text> lines = readLines(input, context.encoding);
   Text partsLines;
-  const std::optional<std::size_t> firstNetLine = readPartsSection(lines, partsLines);
+  const std::optional<std::size_t> firstNetLine = readPartsSection(context, lines, partsLines);
   writeWholeFile(context.partsFile(), partsLines, context.encoding);
   if (!firstNetLine) {
     context.host.hideProgress();

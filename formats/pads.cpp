@@ -4,6 +4,7 @@
 #include <span>
 #include <vector>
 
+#include "core/field_limits.h"
 #include "core/line_walk.h"
 #include "core/records.h"
 
@@ -44,7 +45,7 @@ constexpr long long kPinsPerLine = 7;
 
 // Reads the parts lines up to the "*NET*" line into `partsLines`; returns the
 // index of the line after "*NET*", or nothing when the input has no "*NET*".
-std::optional<std::size_t> readPartsSection(const std::vector<Text>& lines, const PadsForm& form, Text& partsLines) {
+std::optional<std::size_t> readPartsSection(const ConversionContext& context, const std::vector<Text>& lines, const PadsForm& form, Text& partsLines) {
   PartRecord record;
   bool partSectionOpened = false;
   for (std::size_t lineIndex = 0; lineIndex < lines.size(); ++lineIndex) {
@@ -90,8 +91,7 @@ std::optional<std::size_t> readPartsSection(const std::vector<Text>& lines, cons
     // reference is read and, like blank lines, give none.
     const bool lineGivesPart = referenceRead && !record.get(kPartName).empty();
     if (lineGivesPart) {
-      mprkout(record, partsLines);
-      partsLines += kCrLf;
+      appendPartsLine(context, record, partsLines);
     }
   }
   return std::nullopt;
@@ -145,7 +145,7 @@ void readPads(const ConversionContext& context, const std::filesystem::path& inp
   status = kStatusBad;
   const std::vector<Text> lines = readLines(input, context.encoding);
   Text partsLines;
-  const std::optional<std::size_t> firstNetLine = readPartsSection(lines, form, partsLines);
+  const std::optional<std::size_t> firstNetLine = readPartsSection(context, lines, form, partsLines);
   writeWholeFile(context.partsFile(), partsLines, context.encoding);
   if (!firstNetLine) {
     context.host.hideProgress();

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/field_limits.h"
 #include "core/line_walk.h"
 #include "core/records.h"
 
@@ -37,7 +38,7 @@ Text pinFromEverySeparator(TextView pin, char16_t separator) {
 // Reads the part entries after the "PARTS" line into `partsLines`; returns the
 // index of the line after the one that holds "NETS", or nothing when the
 // input has no "PARTS" line or no "NETS" after it.
-std::optional<std::size_t> readPartSection(const std::vector<Text>& lines, Text& partsLines) {
+std::optional<std::size_t> readPartSection(const ConversionContext& context, const std::vector<Text>& lines, Text& partsLines) {
   PartRecord record;
   bool partsLineSeen = false;
   for (std::size_t lineIndex = 0; lineIndex < lines.size(); ++lineIndex) {
@@ -64,8 +65,7 @@ std::optional<std::size_t> readPartSection(const std::vector<Text>& lines, Text&
         if (!token.empty()) {
           record.at(kReference) = std::move(token);
           token.clear();
-          mprkout(record, partsLines);
-          partsLines += kCrLf;
+          appendPartsLine(context, record, partsLines);
           record.at(kReference).clear();
         }
       } else if (!at.isSpaceTabOrEmpty()) {
@@ -157,7 +157,7 @@ void mnpnlin(const ConversionContext& context, const std::filesystem::path& inpu
   status = kStatusBad;
   const std::vector<Text> lines = readLines(input, context.encoding);
   Text partsLines;
-  const std::optional<std::size_t> firstNetLine = readPartSection(lines, partsLines);
+  const std::optional<std::size_t> firstNetLine = readPartSection(context, lines, partsLines);
   writeWholeFile(context.partsFile(), partsLines, context.encoding);
   if (!firstNetLine) {
     context.host.hideProgress();

@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/field_limits.h"
 #include "core/line_walk.h"
 #include "core/records.h"
 
@@ -36,7 +37,7 @@ struct PartsSection {
 
 // Reads the lines up to "*NET". Every line after "*PARTS" that holds a quoted
 // field gives one part.
-PartsSection readPartsSection(const std::vector<Text>& lines, Text& partsLines) {
+PartsSection readPartsSection(const ConversionContext& context, const std::vector<Text>& lines, Text& partsLines) {
   PartsSection section;
   PartRecord part;
   for (std::size_t lineIndex = 0; lineIndex < lines.size(); ++lineIndex) {
@@ -82,8 +83,7 @@ PartsSection readPartsSection(const std::vector<Text>& lines, Text& partsLines) 
     // An empty line, or one without a quoted field, lists no part.
     const bool listsAPart = quoteCount >= kReferenceClosed;
     if (section.partsKeywordFound && !isPartsKeywordLine && listsAPart) {
-      mprkout(part, partsLines);
-      partsLines += kCrLf;
+      appendPartsLine(context, part, partsLines);
     }
   }
   section.firstNetLine = lines.size();
@@ -246,7 +246,7 @@ void mnsfxin(const ConversionContext& context, const std::filesystem::path& inpu
   status = kStatusBad;
   const std::vector<Text> lines = readLines(input, context.encoding);
   Text partsLines;
-  const PartsSection parts = readPartsSection(lines, partsLines);
+  const PartsSection parts = readPartsSection(context, lines, partsLines);
   if (!parts.partsKeywordFound) {
     context.host.hideProgress();
     return;

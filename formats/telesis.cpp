@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/field_limits.h"
 #include "core/line_walk.h"
 #include "core/records.h"
 #include "core/shared_steps.h"
@@ -16,7 +17,7 @@ constexpr TextView kEndKeyword = u"$END";
 
 // Reads the parts lines up to the "$NETS" line into `partsLines`; returns the
 // index of the line after "$NETS", or nothing when there is no "$NETS".
-std::optional<std::size_t> readPartsSection(const std::vector<Text>& lines, Text& partsLines) {
+std::optional<std::size_t> readPartsSection(const ConversionContext& context, const std::vector<Text>& lines, Text& partsLines) {
   PartRecord record;
   bool continuesReferences = false;
   bool referencesFollow = false;
@@ -51,8 +52,7 @@ std::optional<std::size_t> readPartsSection(const std::vector<Text>& lines, Text
       } else if ((at.isSpaceTabOrEmpty() || at.is(u',')) && !token.empty() && referencesFollow) {
         record.at(kReference) = std::move(token);
         token.clear();
-        mprkout(record, partsLines);
-        partsLines += kCrLf;
+        appendPartsLine(context, record, partsLines);
         if (at.is(u',')) {
           continuesReferences = true;
           break;
@@ -130,7 +130,7 @@ void mntelin(const ConversionContext& context, const std::filesystem::path& inpu
   status = kStatusBad;
   const std::vector<Text> lines = writeUpperCaseWorkingCopy(context, input);
   Text partsLines;
-  const std::optional<std::size_t> firstNetLine = readPartsSection(lines, partsLines);
+  const std::optional<std::size_t> firstNetLine = readPartsSection(context, lines, partsLines);
   writeWholeFile(context.partsFile(), partsLines, context.encoding);
   if (!firstNetLine) {
     context.host.hideProgress();

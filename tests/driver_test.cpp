@@ -261,6 +261,23 @@ TEST_F(Driver, NamesTheOutputFormatCannotCarryAreRenamedAndReportedOnceAfterTheC
   EXPECT_NE(readBytes("out.net").find("NET 'NET-_C1-PAD1_' TA-101-1 U1-1\r\n"), std::string::npos);
 }
 
+TEST_F(Driver, PartFieldsTheReaderHadToChangeAreReportedWithTheWritersRenamesUnderOneMessage) {
+  writeBytes("in.pro", "[\r\nR1\r\nResistor_SMD:R_0805\r\n10k\r\n\r\n]\r\n(\r\nNet-(R1-Pad1)\r\nR1-1\r\n)\r\n");
+  fields.inputPath = text(path("in.pro").string());
+  fields.inputFormat = u"PROTEL";
+  fields.outputFormat = u"MENTOR";
+  fields.outputPath = text(path("out.net").string());
+  fields.duplicateChecks = fields.singlePinCheck = false;
+  EXPECT_EQ(run().outcome, RunOutcome::Finished);
+  EXPECT_EQ(host.messages(), std::vector<std::string>{"出力フォーマットで表せない名前が有ります。"
+                                                      "処理終了後にエラー情報ボタンを押して確認してください。"});
+  EXPECT_EQ(readCp932("errlog.txt"),
+            "／／／／／／／／／エラー情報／／／／／／／／／\r\n"
+            "**************名前変更情報**************\r\n\r\n"
+            "その他情報RESISTOR_SMD:R_0805をR_0805に変更しました。\r\n"
+            "ネット名NET-(R1-PAD1)をNET-_R1-PAD1_に変更しました。\r\n\r\n\r\n");
+}
+
 TEST_F(Driver, KeepsTheIntermediateFilesWhenAsked) {
   settings.keepIntermediateFiles = true;
   EXPECT_EQ(run().outcome, RunOutcome::Finished);
