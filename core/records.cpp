@@ -65,6 +65,12 @@ void mrk1net(NetRecord& record, TextView line) {
   }
 }
 
+void appendNetLine(NetRecord& record, long long nextElement, Text& netLines) {
+  record.at(kPinCount) = decimalText(nextElement - kFirstPin);
+  mnrkout(record, netLines);
+  netLines += kCrLf;
+}
+
 void mprkout(const PartRecord& record, Text& line) {
   line += record.get(kOtherInformation);
   line += u"! ";

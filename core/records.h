@@ -65,6 +65,10 @@ long long pinCount(const NetRecord& record);
 void mnrkout(const NetRecord& record, Text& line);
 // Net line to net record.
 void mrk1net(NetRecord& record, TextView line);
+// A net whose pins fill elements 2 to nextElement - 1 completed: its pin
+// count set and its net line appended to `netLines`, followed by CR LF.
+void appendNetLine(NetRecord& record, long long nextElement, Text& netLines);
+
 // Part record to parts line, appended to `line`.
 void mprkout(const PartRecord& record, Text& line);
 // Parts line to part record.

@@ -240,9 +240,7 @@ Text readNets(const std::vector<Text>& lines, std::size_t firstNetLine) {
   bool netIsOpen = false;
   auto finishOpenNet = [&] {
     if (!netIsOpen) return;
-    record.at(kPinCount) = decimalText(nextElement - kFirstPin);
-    mnrkout(record, netLines);
-    netLines += kCrLf;
+    appendNetLine(record, nextElement, netLines);
     nextElement = kFirstPin;
     netIsOpen = false;
   };

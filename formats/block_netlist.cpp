@@ -214,9 +214,7 @@ Text readNetBlocks(const std::vector<Text>& lines, NetSectionStart start, TextVi
       } else if (closesNet) {
         // A pin written right before the ")" belongs to the net.
         if (!token.empty()) net.at(nextElement++) = pinFromToken(token, pinSeparators);
-        net.at(kPinCount) = decimalText(nextElement - kFirstPin);
-        mnrkout(net, netLines);
-        netLines += kCrLf;
+        appendNetLine(net, nextElement, netLines);
         token.clear();
         net.at(kNetName).clear();
         state = NetState::Outside;

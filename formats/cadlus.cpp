@@ -33,9 +33,7 @@ void mnclpin(const ConversionContext& context, const std::filesystem::path& inpu
   bool netWithPinsRead = false;
   auto finishNet = [&] {
     // The count is that of this net's own pins, none for a name without pins.
-    net.at(kPinCount) = decimalText(nextElement - kFirstPin);
-    mnrkout(net, netLines);
-    netLines += kCrLf;
+    appendNetLine(net, nextElement, netLines);
     if (nextElement > kFirstPin) netWithPinsRead = true;
   };
 

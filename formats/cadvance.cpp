@@ -109,9 +109,7 @@ Text readNetsBlock(const std::vector<Text>& lines, std::size_t first) {
   };
   auto finishNet = [&] {
     storePin();
-    record.at(kPinCount) = decimalText(nextElement - kFirstPin);
-    mnrkout(record, netLines);
-    netLines += kCrLf;
+    appendNetLine(record, nextElement, netLines);
     record.at(kNetName).clear();
     netOpen = false;
   };

@@ -39,9 +39,7 @@ Text readNetSection(const std::vector<Text>& lines, std::size_t first) {
   Text token;
   auto netIsPending = [&] { return !record.get(kNetName).empty(); };
   auto writePendingNet = [&] {
-    record.at(kPinCount) = decimalText(nextElement - kFirstPin);
-    mnrkout(record, netLines);
-    netLines += kCrLf;
+    appendNetLine(record, nextElement, netLines);
     record.at(kNetName).clear();
   };
 

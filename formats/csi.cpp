@@ -97,9 +97,7 @@ Text readNetSection(const std::vector<Text>& lines, std::size_t first) {
   auto finishOpenNet = [&] {
     const bool netOpen = state == NetState::PinReference || state == NetState::PinNumber;
     if (netOpen) {
-      net.at(kPinCount) = decimalText(nextElement - kFirstPin);
-      mnrkout(net, netLines);
-      netLines += kCrLf;
+      appendNetLine(net, nextElement, netLines);
     }
     net.at(kNetName).clear();
   };

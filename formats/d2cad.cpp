@@ -128,9 +128,7 @@ void mnd2cin(const ConversionContext& context, const std::filesystem::path& inpu
         if (netOpen && !token.empty()) net.at(nextElement++) = token;
         token.clear();
         if (netOpen && at.is(kNetEnd)) {
-          net.at(kPinCount) = decimalText(nextElement - kFirstPin);
-          mnrkout(net, netLines);
-          netLines += kCrLf;
+          appendNetLine(net, nextElement, netLines);
           netOpen = false;
         }
       } else if (at.is(kClosingBrace) && token.empty()) {

@@ -76,9 +76,7 @@ Text readNetSection(const std::vector<Text>& lines, std::size_t first) {
   bool netOpen = false;
   long long nextElement = kFirstPin;
   auto finishNet = [&] {
-    record.at(kPinCount) = decimalText(nextElement - kFirstPin);
-    mnrkout(record, netLines);
-    netLines += kCrLf;
+    appendNetLine(record, nextElement, netLines);
     netOpen = false;
   };
   for (std::size_t lineIndex = first; lineIndex < lines.size(); ++lineIndex) {

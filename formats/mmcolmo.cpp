@@ -91,9 +91,7 @@ NetFileKind readNetFile(const ConversionContext& context, const std::filesystem:
   bool netSectionSeen = false;
   bool netOpen = false;
   auto endNet = [&] {
-    net.at(kPinCount) = decimalText(nextElement - kFirstPin);
-    mnrkout(net, netLines);
-    netLines += kCrLf;
+    appendNetLine(net, nextElement, netLines);
     netOpen = false;
   };
 

@@ -68,9 +68,7 @@ Text readNetsSection(const std::vector<Text>& lines, std::size_t first) {
   bool netOpen = false;
   long long nextElement = kFirstPin;
   auto finishNet = [&] {
-    record.at(kPinCount) = decimalText(nextElement - kFirstPin);
-    mnrkout(record, netLines);
-    netLines += kCrLf;
+    appendNetLine(record, nextElement, netLines);
     netOpen = false;
   };
   for (std::size_t lineIndex = first; lineIndex < lines.size(); ++lineIndex) {

@@ -106,9 +106,7 @@ Text readNetsSection(const std::vector<Text>& lines, std::size_t first, const Pa
   auto finishPendingNet = [&] {
     const bool netPending = !record.get(kNetName).empty();
     if (!netPending) return;
-    record.at(kPinCount) = decimalText(nextElement - kFirstPin);
-    mnrkout(record, netLines);
-    netLines += kCrLf;
+    appendNetLine(record, nextElement, netLines);
   };
   for (std::size_t lineIndex = first; lineIndex < lines.size(); ++lineIndex) {
     const Text line = toUpper(lines[lineIndex]);

@@ -86,9 +86,7 @@ Text readNetSection(const std::vector<Text>& lines, std::size_t first) {
   bool netIsOpen = false;
   Text token;  // kept across lines
   auto finishNet = [&] {
-    record.at(kPinCount) = decimalText(nextElement - kFirstPin);
-    mnrkout(record, netLines);
-    netLines += kCrLf;
+    appendNetLine(record, nextElement, netLines);
     record.at(kNetName).clear();
     netIsOpen = false;
   };

@@ -154,9 +154,7 @@ Text readNetSection(const std::vector<Text>& lines, std::size_t first) {
   long long nextElement = kFirstPin;
   bool netOpen = false;
   auto finishNet = [&] {
-    net.at(kPinCount) = decimalText(nextElement - kFirstPin);
-    mnrkout(net, netLines);
-    netLines += kCrLf;
+    appendNetLine(net, nextElement, netLines);
   };
   for (std::size_t lineIndex = first; lineIndex < lines.size(); ++lineIndex) {
     if (lines[lineIndex].empty() || isCommentLine(lines[lineIndex])) continue;

@@ -72,9 +72,7 @@ Text readNetsSection(const std::vector<Text>& lines, std::size_t first) {
   long long nextElement = 0;
   bool continuesNet = false;
   auto finishNet = [&] {
-    record.at(kPinCount) = decimalText(nextElement - kFirstPin);
-    mnrkout(record, netLines);
-    netLines += kCrLf;
+    appendNetLine(record, nextElement, netLines);
     record.at(kNetName).clear();
   };
   for (std::size_t lineIndex = first; lineIndex < lines.size(); ++lineIndex) {

@@ -93,9 +93,7 @@ ReadNets readNets(const std::vector<Text>& lines) {
       } else if (at.is(kNetEnd)) {
         endPin();
         if (netOpen) {
-          net.at(kPinCount) = decimalText(nextElement - kFirstPin);
-          mnrkout(net, read.netLines);
-          read.netLines += kCrLf;
+          appendNetLine(net, nextElement, read.netLines);
           read.holdsNet = true;
           netOpen = false;
         }
