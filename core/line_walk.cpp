@@ -17,4 +17,13 @@ Text pinToSeparator(TextView pin, char16_t separator) {
   return converted;
 }
 
+Text pinWithFirstDotAs(TextView pin, TextView separator) {
+  const std::size_t dot = pin.find(u'.');
+  if (dot == TextView::npos) return Text(pin);
+  Text written(pin.substr(0, dot));
+  written += separator;
+  written += pin.substr(dot + 1);
+  return written;
+}
+
 }  // namespace korvanel

@@ -110,4 +110,10 @@ Text pinFromSeparator(TextView pin, char16_t separator);
 // Every "." of an intermediate pin turned into `separator`.
 Text pinToSeparator(TextView pin, char16_t separator);
 
+// The first "." of an intermediate pin, the one between reference and pin
+// name, turned into `separator`; later dots belong to the pin name, so a
+// reader that turns its first separator back gives the same pin (R.1.2
+// becomes and reads back as R.1.2).
+Text pinWithFirstDotAs(TextView pin, TextView separator);
+
 }  // namespace korvanel

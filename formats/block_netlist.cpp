@@ -237,13 +237,6 @@ constexpr int kEmptyLinesAfterPartName = 3;
 
 }  // namespace
 
-Text pinWithSeparator(TextView pin, char16_t separator) {
-  Text written(pin);
-  const std::size_t dot = written.find(u'.');
-  if (dot != Text::npos) written[dot] = separator;
-  return written;
-}
-
 Text pinFromToken(TextView token, TextView pinSeparators) {
   for (const char16_t separator : pinSeparators) {
     const bool separates = token.find(separator, 1) != TextView::npos;
@@ -293,7 +286,7 @@ void writeBlockNetlist(const ConversionContext& context, const std::filesystem::
     appendLine(out, net.get(kNetName));
     const long long count = pinCount(net);
     for (long long pin = 0; pin < count; ++pin) {
-      appendLine(out, pinWithSeparator(net.get(kFirstPin + pin), layout.pinSeparator));
+      appendLine(out, pinWithFirstDotAs(net.get(kFirstPin + pin), layout.pinSeparator));
     }
     appendLine(out, u")");
   }

@@ -73,17 +73,12 @@ struct BlockNetlistLayout {
   // The lines before the first part block, each with its line end.
   Text header;
   // What the "." between reference and pin becomes.
-  char16_t pinSeparator = u'-';
+  TextView pinSeparator = u"-";
 };
 
 // Writes parts.tmp and net.tmp as a block netlist.
 void writeBlockNetlist(const ConversionContext& context, const std::filesystem::path& output,
                        const BlockNetlistLayout& layout);
-
-// A pin in the intermediate form, written with `separator`: only the first
-// ".", the one between reference and pin, is turned (R.1.2 becomes ), so
-// the reader takes the pin back as it was.
-Text pinWithSeparator(TextView pin, char16_t separator);
 
 // A pin as read, in the intermediate form (see `pinSeparators`).
 Text pinFromToken(TextView token, TextView pinSeparators);

@@ -165,16 +165,6 @@ std::vector<Text> readNetSection(const std::vector<Text>& lines) {
   return netLines;
 }
 
-// The pin as written: its first "." (between reference and pin number)
-// becomes "\-\"; later dots belong to the pin number.
-Text writtenPin(const Text& pin) {
-  const std::size_t separator = pin.find(u'.');
-  if (separator == Text::npos) return pin;
-  Text written = pin.substr(0, separator);
-  written += kPinSeparator;
-  written += TextView(pin).substr(separator + 1);
-  return written;
-}
 
 }  // namespace
 
@@ -244,7 +234,7 @@ void mnexpout(const ConversionContext& context, const std::filesystem::path& out
         columns = kNetContinuation.size() + pin.size() + kPinColumnsBeyondDot;
       }
       out += kFieldQuote;
-      out += writtenPin(pin);
+      out += pinWithFirstDotAs(pin, kPinSeparator);
       out += kFieldQuote;
       out += u' ';
     }

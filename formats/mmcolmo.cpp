@@ -136,14 +136,6 @@ NetFileKind readNetFile(const ConversionContext& context, const std::filesystem:
   return netSectionSeen ? NetFileKind::Nets : NetFileKind::NoNetSection;
 }
 
-// An intermediate pin as the format writes it: its first "." turned into
-// "-", the one that the reader turns back (R.1.2 becomes ).
-Text writtenPin(TextView pin) {
-  Text written(pin);
-  const std::size_t dot = written.find(u'.');
-  if (dot != Text::npos) written[dot] = kPinSeparator;
-  return written;
-}
 
 }  // namespace
 
@@ -206,7 +198,7 @@ void mnmmcout(const ConversionContext& context, const std::filesystem::path& out
     appendPadded(nets, net.get(kNetName), kPaddedNameWidth);
     nets += u"; ";
     appendWrappedPins(nets, pinCount(net), layout,
-                      [&](Text& text, long long pin) { text += writtenPin(net.get(kFirstPin + pin)); });
+                      [&](Text& text, long long pin) { text += pinWithFirstDotAs(net.get(kFirstPin + pin), u"-"); });
     nets += kCrLf;
   }
   for (const TextView closing : {kEndKeyword, kThmKeyword}) {

@@ -5,7 +5,7 @@
 namespace korvanel {
 namespace {
 
-constexpr char16_t kPinSeparator = u'-';
+constexpr TextView kPinSeparator = u"-";
 
 // Whole lines in order: reference, footprint, part type, description; every
 // closed block that gives a field gives a part.

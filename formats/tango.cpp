@@ -12,7 +12,7 @@ namespace {
 constexpr BlockNetlistGrammar kTangoGrammar{PartBlockFields::LinesInOrder, FieldText::Squeezed,
                                             LinesAfterPartName::AllJoined, PartKept::WhenPartNameGiven, u",-"};
 
-constexpr char16_t kPinSeparator = u',';
+constexpr TextView kPinSeparator = u",";
 constexpr int kEmptyLinesAfterTitle = 6;
 
 // A part field that is one of these alone marks a block.
