@@ -13,6 +13,7 @@
 
 #include "core/driver.h"
 #include "core/errors.h"
+#include "core/interruption.h"
 #include "formats/builtin_formats.h"
 #include "korvanel/version.h"
 
@@ -65,6 +66,7 @@ class PrivateDirectory {
                                std::filesystem::temp_directory_path().string());
     }
     path_ = pattern;
+    guard_.emplace(path_);
   }
   ~PrivateDirectory() {
     std::error_code ignored;
@@ -76,6 +78,7 @@ class PrivateDirectory {
 
  private:
   std::filesystem::path path_;
+  std::optional<WorkingDirectoryGuard> guard_;
 };
 
 Encoding parseEncoding(const std::string& name) { return name == "utf-8" ? Encoding::Utf8 : Encoding::Cp932; }
@@ -196,6 +199,7 @@ void addEncodingOption(CLI::App& command, std::string& encoding) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  removeLeftoversOnInterruption();
   CLI::App app{"Korvanel: converts printed-circuit-board netlists between the formats of PCB CAD systems.",
                "korvanel-cli"};
   app.set_version_flag("--version", std::string("korvanel-cli ") + kVersion);

@@ -3,12 +3,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <string>
 
 #include "core/errors.h"
+#include "core/interruption.h"
 
 namespace korvanel {
 namespace {
@@ -27,9 +29,23 @@ std::filesystem::path temporaryNameBeside(const std::filesystem::path& file) {
 Text readWholeFile(const std::filesystem::path& file, Encoding encoding) {
   std::error_code error;
   if (std::filesystem::is_directory(file, error)) throw FileError(file.string() + ": is a directory");
+  const auto tooLarge = [&] {
+    return FileError(file.string() + ": larger than " + std::to_string(kLargestInputBytes >> 30) +
+                     " GiB, the largest file that is read");
+  };
+  // A regular file too large is refused before anything is read; a pipe or a
+  // device is read up to the limit.
+  const std::uintmax_t size = std::filesystem::file_size(file, error);
+  if (!error && size > kLargestInputBytes) throw tooLarge();
   std::ifstream stream(file, std::ios::binary);
   if (!stream) throw FileError(file.string() + ": cannot open for reading: " + systemReason());
-  std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+  std::string bytes;
+  if (!error) bytes.reserve(static_cast<std::size_t>(size));
+  char chunk[1 << 16];
+  while (stream.read(chunk, sizeof chunk) || stream.gcount() > 0) {
+    bytes.append(chunk, static_cast<std::size_t>(stream.gcount()));
+    if (bytes.size() > kLargestInputBytes) throw tooLarge();
+  }
   if (stream.bad()) throw FileError(file.string() + ": read failed: " + systemReason());
   return decodeBytes(bytes, encoding, file);
 }
@@ -64,6 +80,8 @@ void writeWholeFile(const std::filesystem::path& file, TextView content, Encodin
     if (!linkError) target = resolved;
   }
   const std::filesystem::path temporary = temporaryNameBeside(target);
+  // Registered, so that an interrupted run removes it.
+  const TemporaryFileGuard interruptible(temporary);
   {
     std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
     if (!stream) throw FileError(file.string() + ": cannot open for writing: " + systemReason());

@@ -2,6 +2,7 @@
 // of the program, and the file operations they all use.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <vector>
 
@@ -31,8 +32,12 @@ struct ConversionContext {
   std::filesystem::path partsFile() const { return workDir / "parts.tmp"; }
 };
 
-// The whole file decoded into text. Throws FileError when it cannot be read
-// or holds a byte sequence that is not valid in the encoding.
+// The largest file that is read: 1 GiB.
+inline constexpr std::uintmax_t kLargestInputBytes = std::uintmax_t{1} << 30;
+
+// The whole file decoded into text. Throws FileError when it cannot be read,
+// is larger than kLargestInputBytes (refused before it is read, when its size
+// is known) or holds a byte sequence that is not valid in the encoding.
 Text readWholeFile(const std::filesystem::path& file, Encoding encoding);
 
 // Every line of a file (see splitLines for where a line ends).
