@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <type_traits>
 
 #include "core/errors.h"
 
@@ -56,63 +57,123 @@ std::string describeCharacter(char32_t codePoint) {
   return description;
 }
 
+// A character that both encodings write as the one byte of its ASCII code.
+// Shift-JIS as Windows writes it swaps three control characters (0x1A,
+// 0x1C and 0x7F), which are left to the codec.
+bool isPlainAscii(unsigned code, Encoding encoding) {
+  if (code >= 0x80) return false;
+  return encoding == Encoding::Utf8 || (code != 0x1A && code != 0x1C && code != 0x7F);
+}
+
+template <typename Unit>
+std::size_t plainAsciiRunEnd(std::basic_string_view<Unit> units, std::size_t position, Encoding encoding) {
+  while (position < units.size() &&
+         isPlainAscii(static_cast<std::make_unsigned_t<Unit>>(units[position]), encoding)) {
+    ++position;
+  }
+  return position;
+}
+
+// Where a run of bytes that the codec must decode ends: at the next plain
+// ASCII byte that begins a character. A Shift-JIS lead byte takes the byte
+// after it along, whatever it is; UTF-8 sequences are all bytes of 0x80 and
+// above.
+std::size_t codecRunEnd(std::string_view bytes, std::size_t position, Encoding encoding) {
+  while (position < bytes.size()) {
+    const auto byte = static_cast<unsigned char>(bytes[position]);
+    if (isPlainAscii(byte, encoding)) break;
+    const bool isShiftJisLeadByte =
+        encoding == Encoding::Cp932 && ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC));
+    position += isShiftJisLeadByte ? 2 : 1;
+  }
+  return std::min(position, bytes.size());
+}
+
 }  // namespace
 
 std::string encodingName(Encoding encoding) { return encoding == Encoding::Cp932 ? "cp932" : "utf-8"; }
 
 Text decodeBytes(std::string_view bytes, Encoding encoding, const std::filesystem::path& fileName) {
-  if (encoding == Encoding::Utf8 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-    bytes.remove_prefix(3);  // a byte order mark is not part of the netlist
-  }
-  Converter converter = openStrictConverter(encoding);
-  Text text(bytes.size() + 1, u'\0');
-  const char* source = bytes.data();
-  const char* sourceEnd = bytes.data() + bytes.size();
-  auto* target = reinterpret_cast<UChar*>(text.data());
-  UChar* targetEnd = target + text.size();
-  UErrorCode status = U_ZERO_ERROR;
-  ucnv_toUnicode(converter.get(), &target, targetEnd, &source, sourceEnd, nullptr, true, &status);
-  if (U_FAILURE(status)) {
-    char invalid[8];
-    int8_t invalidLength = sizeof invalid;
-    UErrorCode ignored = U_ZERO_ERROR;
-    ucnv_getInvalidChars(converter.get(), invalid, &invalidLength, &ignored);
-    const auto offset = static_cast<long long>(source - bytes.data()) - invalidLength;
-    std::string hex;
-    for (int i = 0; i < invalidLength; ++i) {
-      char byteText[4];
-      std::snprintf(byteText, sizeof byteText, "%s%02X", i ? " " : "", static_cast<unsigned char>(invalid[i]));
-      hex += byteText;
+  // A byte order mark is not part of the netlist; offsets still count it.
+  const std::string_view wholeFile = bytes;
+  if (encoding == Encoding::Utf8 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  // No byte gives more than one UTF-16 code unit, but for a four-byte UTF-8
+  // sequence, which gives two.
+  Text text(bytes.size(), u'\0');
+  char16_t* target = text.data();
+  Converter converter;
+  std::size_t position = 0;
+  while (position < bytes.size()) {
+    // Runs of plain ASCII are copied; whatever else lies between them goes
+    // through the codec, from one character boundary to the next.
+    const std::size_t plainEnd = plainAsciiRunEnd(bytes, position, encoding);
+    for (; position < plainEnd; ++position) *target++ = static_cast<unsigned char>(bytes[position]);
+    if (position == bytes.size()) break;
+    const std::size_t codecEnd = codecRunEnd(bytes, position, encoding);
+    if (!converter) converter = openStrictConverter(encoding);
+    ucnv_resetToUnicode(converter.get());
+    const char* source = bytes.data() + position;
+    const char* sourceEnd = bytes.data() + codecEnd;
+    auto* unicodeTarget = reinterpret_cast<UChar*>(target);
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_toUnicode(converter.get(), &unicodeTarget, reinterpret_cast<UChar*>(text.data() + text.size()), &source,
+                   sourceEnd, nullptr, true, &status);
+    if (U_FAILURE(status)) {
+      char invalid[8];
+      int8_t invalidLength = sizeof invalid;
+      UErrorCode ignored = U_ZERO_ERROR;
+      ucnv_getInvalidChars(converter.get(), invalid, &invalidLength, &ignored);
+      const auto offset = static_cast<long long>(source - wholeFile.data()) - invalidLength;
+      std::string hex;
+      for (int i = 0; i < invalidLength; ++i) {
+        char byteText[4];
+        std::snprintf(byteText, sizeof byteText, "%s%02X", i ? " " : "", static_cast<unsigned char>(invalid[i]));
+        hex += byteText;
+      }
+      throw FileError(fileName.string() + ": byte offset " + std::to_string(offset < 0 ? 0 : offset) +
+                      ": invalid " + encodingName(encoding) + " byte sequence" + (hex.empty() ? "" : " " + hex));
     }
-    throw FileError(fileName.string() + ": byte offset " + std::to_string(offset < 0 ? 0 : offset) +
-                    ": invalid " + encodingName(encoding) + " byte sequence" + (hex.empty() ? "" : " " + hex));
+    target = reinterpret_cast<char16_t*>(unicodeTarget);
+    position = codecEnd;
   }
-  text.resize(static_cast<std::size_t>(target - reinterpret_cast<UChar*>(text.data())));
+  text.resize(static_cast<std::size_t>(target - text.data()));
   return text;
 }
 
 std::string encodeText(TextView text, Encoding encoding, const std::filesystem::path& fileName) {
-  Converter converter = openStrictConverter(encoding);
-  // One UTF-16 code unit never needs more than the converter's largest
-  // character (a surrogate pair gives one character of at most twice that).
-  const auto maxBytesPerUnit = static_cast<std::size_t>(ucnv_getMaxCharSize(converter.get()));
-  std::string bytes(text.size() * maxBytesPerUnit + 16, '\0');
-  const auto* source = reinterpret_cast<const UChar*>(text.data());
-  const UChar* sourceEnd = source + text.size();
+  // A UTF-16 code unit never needs more than three bytes (UTF-8; Shift-JIS
+  // takes two at most, and a surrogate pair four for two units).
+  const std::size_t mostBytesPerUnit = encoding == Encoding::Utf8 ? 3 : 2;
+  std::string bytes(text.size() * mostBytesPerUnit, '\0');
   char* target = bytes.data();
-  UErrorCode status = U_ZERO_ERROR;
-  ucnv_fromUnicode(converter.get(), &target, bytes.data() + bytes.size(), &source, sourceEnd, nullptr, true, &status);
-  if (U_FAILURE(status)) {
-    UChar invalid[4];
-    int8_t invalidLength = 4;
-    UErrorCode ignored = U_ZERO_ERROR;
-    ucnv_getInvalidUChars(converter.get(), invalid, &invalidLength, &ignored);
-    char32_t codePoint = invalidLength > 0 ? invalid[0] : 0;
-    if (invalidLength == 2 && U16_IS_LEAD(invalid[0]) && U16_IS_TRAIL(invalid[1])) {
-      codePoint = U16_GET_SUPPLEMENTARY(invalid[0], invalid[1]);
+  Converter converter;
+  std::size_t position = 0;
+  while (position < text.size()) {
+    const std::size_t plainEnd = plainAsciiRunEnd(text, position, encoding);
+    for (; position < plainEnd; ++position) *target++ = static_cast<char>(text[position]);
+    if (position == text.size()) break;
+    std::size_t codecEnd = position;
+    while (codecEnd < text.size() && !isPlainAscii(text[codecEnd], encoding)) ++codecEnd;
+    if (!converter) converter = openStrictConverter(encoding);
+    ucnv_resetFromUnicode(converter.get());
+    const auto* source = reinterpret_cast<const UChar*>(text.data() + position);
+    const auto* sourceEnd = reinterpret_cast<const UChar*>(text.data() + codecEnd);
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_fromUnicode(converter.get(), &target, bytes.data() + bytes.size(), &source, sourceEnd, nullptr, true,
+                     &status);
+    if (U_FAILURE(status)) {
+      UChar invalid[4];
+      int8_t invalidLength = 4;
+      UErrorCode ignored = U_ZERO_ERROR;
+      ucnv_getInvalidUChars(converter.get(), invalid, &invalidLength, &ignored);
+      char32_t codePoint = invalidLength > 0 ? invalid[0] : 0;
+      if (invalidLength == 2 && U16_IS_LEAD(invalid[0]) && U16_IS_TRAIL(invalid[1])) {
+        codePoint = U16_GET_SUPPLEMENTARY(invalid[0], invalid[1]);
+      }
+      throw FileError(fileName.string() + ": the character " + describeCharacter(codePoint) +
+                      " cannot be written in " + encodingName(encoding));
     }
-    throw FileError(fileName.string() + ": the character " + describeCharacter(codePoint) + " cannot be written in " +
-                    encodingName(encoding));
+    position = codecEnd;
   }
   bytes.resize(static_cast<std::size_t>(target - bytes.data()));
   return bytes;

@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <unicode/ucnv.h>
+
+#include <random>
 
 #include "core/errors.h"
 #include "core/text.h"
@@ -92,6 +95,61 @@ INSTANTIATE_TEST_SUITE_P(Texts, NumericValue,
                                            NumberCase{u"12abc", 12}, NumberCase{u" 7", 7}, NumberCase{u"-2", -2},
                                            NumberCase{u"2.5", 2}, NumberCase{u"3.5", 4}, NumberCase{u"2.6", 3},
                                            NumberCase{u"99999999999999999999999", 1000000000000000}));
+
+// The codec as one call over the whole input, for comparison: the result,
+// or the offset of the byte sequence where it stops.
+std::pair<std::u16string, long long> wholeInputDecode(const std::string& bytes, const char* name) {
+  UErrorCode status = U_ZERO_ERROR;
+  UConverter* converter = ucnv_open(name, &status);
+  ucnv_setToUCallBack(converter, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+  std::u16string out(bytes.size() + 1, u'\0');
+  const char* source = bytes.data();
+  auto* target = reinterpret_cast<UChar*>(out.data());
+  ucnv_toUnicode(converter, &target, target + out.size(), &source, bytes.data() + bytes.size(), nullptr, true,
+                 &status);
+  char invalid[8];
+  int8_t invalidLength = sizeof invalid;
+  UErrorCode ignored = U_ZERO_ERROR;
+  ucnv_getInvalidChars(converter, invalid, &invalidLength, &ignored);
+  ucnv_close(converter);
+  if (U_FAILURE(status)) return {u"", source - bytes.data() - invalidLength};
+  out.resize(static_cast<std::size_t>(target - reinterpret_cast<UChar*>(out.data())));
+  return {out, -1};
+}
+
+// Plain ASCII is copied and everything else decoded by the codec: the text,
+// and where invalid input stops, are those of one codec call over the whole.
+TEST(Codec, DecodingGivesWhatTheCodecGivesForTheWholeInput) {
+  std::mt19937 random(7);
+  const std::vector<std::string> pieces = {"A", "z", " ", "\r\n", "\\", "~", "\x1a", "\x1c", "\x7f", "\x93\x64",
+                                           "\xb1", "\x81\x40", "\x82\xa0", "\x81", "\xfd", "\x80", "\xe0\x41",
+                                           "\xc3\xa9", "\xe9\x9b\xbb", "\xef\xbb\xbf"};
+  for (int round = 0; round < 2000; ++round) {
+    std::string bytes;
+    for (int piece = std::uniform_int_distribution<int>(0, 12)(random); piece > 0; --piece) {
+      bytes += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
+    }
+    for (const Encoding encoding : {Encoding::Cp932, Encoding::Utf8}) {
+      const std::string withoutMark =
+          encoding == Encoding::Utf8 && bytes.rfind("\xef\xbb\xbf", 0) == 0 ? bytes.substr(3) : bytes;
+      const auto [expected, stop] = wholeInputDecode(withoutMark, encoding == Encoding::Cp932 ? "windows-31j" : "UTF-8");
+      try {
+        EXPECT_EQ(decodeBytes(bytes, encoding, "f"), expected) << ::testing::PrintToString(bytes);
+        EXPECT_EQ(stop, -1) << ::testing::PrintToString(bytes);
+      } catch (const FileError& error) {
+        EXPECT_NE(stop, -1) << ::testing::PrintToString(bytes);
+        const long long markLength = static_cast<long long>(bytes.size() - withoutMark.size());
+        EXPECT_NE(std::string(error.what()).find("byte offset " + std::to_string(stop + markLength) + ":"),
+                  std::string::npos)
+            << error.what() << " " << ::testing::PrintToString(bytes);
+      }
+      // What decodes encodes back to the same bytes.
+      if (stop == -1) {
+        EXPECT_EQ(encodeText(expected, encoding, "f"), withoutMark) << ::testing::PrintToString(bytes);
+      }
+    }
+  }
+}
 
 }  // namespace
 }  // namespace korvanel
