@@ -196,7 +196,9 @@ const FormatLimits kTedaxLimits{
     // An empty field vanishes between the blanks around it: a conn line
     // without its net name reads as another line.
     .netName = {.carriesEmpty = false},
-    .reference = {.carriesEmpty = false},
+    // pcb-rnd takes the first "-" of a pin as the end of its reference:
+    // TA-101 1 comes back from it as the pin 101-1 of TA.
+    .reference = {.syntaxCharacters = u"-", .carriesEmpty = false},
     .pinName = {.carriesEmpty = false},
     // Without a value the value line is left out, without a package the
     // footprint line ends after the reference.

@@ -18,7 +18,8 @@ void mntdxout(const ConversionContext& context, const std::filesystem::path& out
 
 // What a tEDAx netlist carries: every character, escaped where it would
 // separate fields or start a comment; but no empty field, so a net needs a
-// name and a pin its reference and pin name.
+// name and a pin its reference and pin name; and pcb-rnd cannot take a
+// reference with "-".
 extern const FormatLimits kTedaxLimits;
 
 }  // namespace korvanel

@@ -255,5 +255,13 @@ INSTANTIATE_TEST_SUITE_P(
                       LimitsCase{"PackageEmpty", Field::package, "", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The reader gives back a reference with "-", but pcb-rnd splits a pin at
+// its first "-": such references are reported.
+TEST(TedaxReferences, ADashIsReportedForPcbRnd) {
+  EXPECT_FALSE(kTedaxLimits.reference.carries(u"TA-101"));
+  EXPECT_TRUE(kTedaxLimits.reference.carries(u"TA101"));
+  EXPECT_TRUE(kTedaxLimits.pinName.carries(u"1-1"));
+}
+
 }  // namespace
 }  // namespace korvanel
