@@ -10,6 +10,7 @@
 #include "formats/expedition.h"
 #include "formats/future.h"
 #include "formats/intergra.h"
+#include "formats/kicad.h"
 #include "formats/mentor.h"
 #include "formats/mmcolmo.h"
 #include "formats/mypcb.h"
@@ -19,6 +20,7 @@
 #include "formats/protel.h"
 #include "formats/sfx.h"
 #include "formats/tango.h"
+#include "formats/tedax.h"
 #include "formats/telesis.h"
 #include "formats/wacom.h"
 
@@ -76,18 +78,21 @@ FormatTable makeBuiltinFormats() {
       {u"TANGO", readerOf<mntanin>, writerOf<mntanout>, &kTangoLimits},
       {u"Telesis", readerOf<mntelin>, writerOf<mntelout>, &kTelesisLimits},
       {u"WACOM SIMPLE NET", readerOf<mnwacin>, writerOf<mnwacout>, &kWacomLimits},
+      {u"KiCad", readerOf<mnkicin>, writerOf<mnkicout>, &kKicadLimits},
+      {u"tEDAx", readerOf<mntdxin>, writerOf<mntdxout>, &kTedaxLimits},
   };
   std::vector<Text> inputNames = {
       u"ACCEL",   u"ALLEGRO",  u"CADIX XID", u"CADLUS-PC(Reverse Net)", u"CADVANCE", u"CR2000",
       u"CR3000",  u"CR5000",   u"CSi",       u"D2 CAD",                 u"Expedition PCB",
       u"FUTURE",  u"INTERGRA", u"MENTOR",    u"MM-COLMO_NEO & MM2",     u"MYPCB",    u"OHM-3",
       u"PADS2000", u"PADSPCB", u"Pcad(wrl)", u"Pcad(nlt)",              u"PROTEL",   u"PROTEL2",
-      u"SFX",     u"TANGO",    u"Telesis",   u"WACOM SIMPLE NET"};
+      u"SFX",     u"TANGO",    u"Telesis",   u"WACOM SIMPLE NET",       u"KiCad",    u"tEDAx"};
   std::vector<Text> outputNames = {
       u"ACCEL",  u"ALLEGRO",  u"CADIX XID", u"CADVANCE", u"CR2000",    u"CR3000",
       u"CR5000", u"CR5000(PC)", u"CSi",     u"D2 CAD",   u"Expedition PCB", u"MM-COLMO_NEO & MM2",
       u"MENTOR", u"MYPCB",    u"OHM-3",     u"PADS2000", u"PADSPCB",   u"Pcad(wrl)",
-      u"Pcad(nlt)", u"PROTEL", u"SFX",      u"TANGO",    u"Telesis",   u"WACOM SIMPLE NET"};
+      u"Pcad(nlt)", u"PROTEL", u"SFX",      u"TANGO",    u"Telesis",   u"WACOM SIMPLE NET",
+      u"KiCad",  u"tEDAx"};
   return FormatTable(std::move(entries), std::move(inputNames), std::move(outputNames));
 }
 

@@ -15,14 +15,19 @@ std::vector<Text> namesWith(bool (*has)(const FormatTable&, const Text&), const 
 
 TEST(FormatTable, ListsTheNamesInTheWindowsOrder) {
   const FormatTable& formats = builtinFormats();
-  ASSERT_EQ(formats.inputNames().size(), 27u);
-  ASSERT_EQ(formats.outputNames().size(), 24u);
+  ASSERT_EQ(formats.inputNames().size(), 29u);
+  ASSERT_EQ(formats.outputNames().size(), 26u);
   EXPECT_EQ(formats.inputNames()[13], u"MENTOR");
   EXPECT_EQ(formats.inputNames()[14], u"MM-COLMO_NEO & MM2");
   EXPECT_EQ(formats.outputNames()[11], u"MM-COLMO_NEO & MM2");
   EXPECT_EQ(formats.outputNames()[12], u"MENTOR");
   EXPECT_EQ(formats.inputNames()[19], u"Pcad(wrl)");
   EXPECT_EQ(formats.inputNames()[20], u"Pcad(nlt)");
+  // The open formats come last in both lists.
+  EXPECT_EQ(std::vector<Text>(formats.inputNames().end() - 2, formats.inputNames().end()),
+            (std::vector<Text>{u"KiCad", u"tEDAx"}));
+  EXPECT_EQ(std::vector<Text>(formats.outputNames().end() - 2, formats.outputNames().end()),
+            (std::vector<Text>{u"KiCad", u"tEDAx"}));
 }
 
 TEST(FormatTable, RoutesEveryListedNameAndStatesWhatEachWriterCarries) {
