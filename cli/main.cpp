@@ -103,7 +103,7 @@ void ensureDirectory(const std::filesystem::path& directory) {
 
 struct ConvertOptions {
   std::string from, to, input, output;
-  bool noSort = false, noDuplicateCheck = false, noSinglePinCheck = false;
+  bool noSort = false, noDuplicateCheck = false, noSinglePinCheck = false, noCapacityLimits = false;
   std::optional<std::string> partsCsv, outputParts, inputParts, workDir;
   std::vector<std::string> pinChanges;
   // The rows of --pin-change, parsed once when the command line is checked.
@@ -142,6 +142,7 @@ int runConvert(const ConvertOptions& options) {
   fields.sortNets = !options.noSort;
   fields.duplicateChecks = !options.noDuplicateCheck;
   fields.singlePinCheck = !options.noSinglePinCheck;
+  fields.liftCapacityLimits = options.noCapacityLimits;
   fields.partsCsv = options.partsCsv.has_value();
   if (options.partsCsv) fields.csvOrOutputParts = fromUtf8(*options.partsCsv);
   if (options.outputParts) fields.csvOrOutputParts = fromUtf8(*options.outputParts);
@@ -215,6 +216,9 @@ int main(int argc, char** argv) {
   convertCommand->add_flag("--no-duplicate-check", convert.noDuplicateCheck,
                            "Do not check for duplicate net names, parts and pins");
   convertCommand->add_flag("--no-single-pin-check", convert.noSinglePinCheck, "Do not check for single-pin nets");
+  convertCommand->add_flag("--no-capacity-limits", convert.noCapacityLimits,
+                           "Lift the fixed table bounds (20,000 pins a net, 20,001 nets, 1,001 parts ...) for "
+                           "large boards; only memory bounds them");
   convertCommand->add_option("--parts-csv", convert.partsCsv, "Write the parts list as CSV to FILE");
   convertCommand->add_option("--output-parts", convert.outputParts,
                              "Parts file written with an \"MM-COLMO_NEO & MM2\" output");

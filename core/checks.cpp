@@ -33,9 +33,7 @@ constexpr std::size_t kReferenceCapacity = 1001;
 constexpr std::size_t kPinCapacity = 50001;
 
 void collect(std::vector<Text>& list, const Text& text, std::size_t capacity) {
-  if (list.size() == capacity) {
-    throw CapacityError("more than " + std::to_string(capacity) + " texts to check for duplicates");
-  }
+  ensureRoomInList(list.size(), capacity, "texts to check for duplicates");
   list.push_back(text);
 }
 

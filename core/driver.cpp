@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "core/capacity.h"
 #include "core/context.h"
 #include "core/errors.h"
 #include "core/passes.h"
@@ -168,6 +169,7 @@ RunResult runConversion(const ConversionFields& fields, Host& host, const RunSet
   }
   Text nameFindings;
   const ConversionContext context{settings.workDir, settings.encoding, host, fields.inputFormat, &nameFindings};
+  const CapacityLimitsLifted capacity(fields.liftCapacityLimits);
   return guarded(host, [&] { return convert(fields, context, settings, formats); });
 }
 

@@ -24,6 +24,8 @@ struct ConversionFields {
   bool duplicateChecks = true;  // Check2
   bool singlePinCheck = true;   // Check3
   bool partsCsv = false;        // Check4
+  // Lift every fixed-table bound, for boards beyond them (off by default).
+  bool liftCapacityLimits = false;
   // Trefp: box r reference letters, 10 + r pin before, 20 + r pin after.
   std::array<Text, 30> pinChangeBoxes;
 };

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "core/capacity.h"
 #include "core/text.h"
 
 namespace korvanel {
@@ -42,7 +43,8 @@ inline constexpr std::size_t kRecordLastIndex = 20000;
 
 class Record : public BoundedTexts {
  public:
-  Record() : BoundedTexts(kRecordLastIndex) {}
+  // A run that lifted the fixed bounds gets records of kLiftedRecordLastIndex.
+  Record() : BoundedTexts(capacityLimitsLifted() ? kLiftedRecordLastIndex : kRecordLastIndex) {}
 };
 using NetRecord = Record;
 using PartRecord = Record;

@@ -10,8 +10,6 @@
 namespace korvanel {
 namespace {
 
-// The list of a sorted parts file holds lines at indices 0 to 20000.
-constexpr std::size_t kMostSortedParts = kRecordLastIndex + 1;
 
 // A net of more pins than elements 2 to 20000 of a record hold does not fit.
 constexpr long long kMostPinsOfANet = static_cast<long long>(kRecordLastIndex) - kFirstPin + 1;
@@ -44,12 +42,14 @@ std::vector<Text> writeUpperCaseWorkingCopy(const ConversionContext& context, co
 }
 
 std::vector<Text> sortPartsFile(const ConversionContext& context, EmptyLineAfterParts emptyLine) {
+  // The list holds lines at indices 0 to 20000; with an empty line after the
+  // parts, the empty element after the last part takes one of them.
+  const std::size_t mostSortedParts =
+      emptyLine == EmptyLineAfterParts::Yes ? kRecordLastIndex : kRecordLastIndex + 1;
   std::vector<Text> lines;
   for (Text& line : readLines(context.partsFile(), context.encoding)) {
     if (line.empty()) continue;
-    if (lines.size() == kMostSortedParts) {
-      throw CapacityError("more than " + std::to_string(kMostSortedParts) + " parts to sort");
-    }
+    ensureRoomInList(lines.size(), mostSortedParts, "parts to sort");
     lines.push_back(std::move(line));
   }
   modStrSort(lines, 0, static_cast<long long>(lines.size()) - 1);
@@ -73,9 +73,7 @@ Text mergeNetsByName(const std::vector<Text>& netLines, std::optional<std::size_
     const auto found = positionOfName.find(lineRecord.get(kNetName));
     const bool isNewName = found == positionOfName.end();
     if (isNewName) {
-      if (mostDistinctNets && merged.size() == *mostDistinctNets) {
-        throw CapacityError("more than " + std::to_string(*mostDistinctNets) + " distinct net names");
-      }
+      if (mostDistinctNets) ensureRoomInList(merged.size(), *mostDistinctNets, "distinct net names");
       positionOfName.emplace(lineRecord.get(kNetName), merged.size());
       merged.push_back(MergedNet{netLine, std::nullopt, 0});
       continue;
@@ -92,7 +90,7 @@ Text mergeNetsByName(const std::vector<Text>& netLines, std::optional<std::size_
         entry.joined->at(kFirstPin + pin) = entryRecord.get(kFirstPin + pin);
       }
       entry.firstNetLine.clear();
-    } else if (entry.joinedPinCount >= kMostPinsOfANet) {
+    } else if (entry.joinedPinCount >= kMostPinsOfANet && !capacityLimitsLifted()) {
       // A full net's line cannot be taken apart again: its parser would store
       // one element past the last pin.
       throw CapacityError("net " + toUtf8(entry.joined->get(kNetName)) + " has more pins than a record holds");

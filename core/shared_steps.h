@@ -25,7 +25,8 @@ enum class EmptyLineAfterParts { No, Yes };
 
 // Every non-empty line of parts.tmp, sorted ascending by character codes
 // (so by package, then part name, then reference), written back to
-// parts.tmp and returned. The list holds at most 20001 lines.
+// parts.tmp and returned. The list holds at most 20001 lines, 20000 when an
+// empty line follows them.
 std::vector<Text> sortPartsFile(const ConversionContext& context, EmptyLineAfterParts emptyLine);
 
 // Joins the net lines of one name into one net, at the place of the name's

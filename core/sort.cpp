@@ -35,7 +35,7 @@ void mrksort(const ConversionContext& context, Text& sorted) {
   for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
     mrk1net(record, line);
     sortPins(record);
-    if (lines.size() == kSortLineCapacity) throw CapacityError("more than 20001 nets to sort");
+    ensureRoomInList(lines.size(), kSortLineCapacity, "nets to sort");
     Text rebuilt;
     mnrkout(record, rebuilt);
     lines.push_back(std::move(rebuilt));

@@ -8,6 +8,7 @@
 #include "core/line_walk.h"
 #include "core/passes.h"
 #include "core/records.h"
+#include "core/shared_steps.h"
 
 namespace korvanel {
 namespace {
@@ -203,32 +204,6 @@ void Cr5000Reader::finish() {
   writeWholeFile(context_.netFile(), netLines_, context_.encoding);
 }
 
-// The writers take at most this many parts lines.
-constexpr std::size_t kPartsCapacity = kRecordLastIndex;
-
-// Reads the parts lines (empty lines skipped), sorts them as texts, so that
-// parts come ordered chiefly by their package, and writes parts.tmp anew in
-// that order with one more empty line after the last part.
-std::vector<Text> sortPartsFile(const ConversionContext& context) {
-  std::vector<Text> lines;
-  for (Text& line : readLines(context.partsFile(), context.encoding)) {
-    if (line.empty()) continue;
-    if (lines.size() == kPartsCapacity) {
-      throw CapacityError("more than " + std::to_string(kPartsCapacity) + " parts to write");
-    }
-    lines.push_back(std::move(line));
-  }
-  modStrSort(lines, 0, static_cast<long long>(lines.size()) - 1);
-  Text sorted;
-  for (const Text& line : lines) {
-    sorted += line;
-    sorted += kCrLf;
-  }
-  sorted += kCrLf;
-  writeWholeFile(context.partsFile(), sorted, context.encoding);
-  return lines;
-}
-
 // One definition line per run of parts with the same part name: 15 blanks,
 // the name, ": " and the references separated by ",". A line wraps after
 // its "," once the width estimate (names and references without
@@ -326,7 +301,7 @@ void appendNets(const ConversionContext& context, TextView lineEnd, Text& out) {
 }
 
 void writeCr5000(const ConversionContext& context, const std::filesystem::path& output, TextView lineEnd) {
-  const std::vector<Text> partsLines = sortPartsFile(context);
+  const std::vector<Text> partsLines = sortPartsFile(context, EmptyLineAfterParts::Yes);
   Text out;
   for (const TextView heading : {TextView(u"$CCF{"), TextView(u"       DEFINITION {")}) {
     out += heading;

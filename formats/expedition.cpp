@@ -102,9 +102,7 @@ std::vector<Text> readNetSection(const std::vector<Text>& lines) {
     mode = NetMode::BeforeReference;
   };
   auto finishNet = [&] {
-    if (netLines.size() == kMostNetLines) {
-      throw CapacityError("more than " + std::to_string(kMostNetLines) + " net lines");
-    }
+    ensureRoomInList(netLines.size(), kMostNetLines, "net lines");
     net.at(kPinCount) = decimalText(nextPin - kFirstPin);
     mnrkout(net, netLines.emplace_back());
     netOpen = false;

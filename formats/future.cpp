@@ -175,9 +175,7 @@ void mnfutin(const ConversionContext& context, const std::filesystem::path& inpu
     context.host.hideProgress();
     return;
   }
-  if (blocks.pinLines.size() > kMostPinRecords) {
-    throw CapacityError("more than " + std::to_string(kMostPinRecords) + " PIN records");
-  }
+  if (blocks.pinLines.size() > kMostPinRecords) ensureRoomInList(kMostPinRecords, kMostPinRecords, "PIN records");
   writeWholeFile(context.netFile(), mergeNetsByName(blocks.pinLines, kMostDistinctNets), context.encoding);
 }
 

@@ -156,9 +156,7 @@ std::vector<Text> readNetSection(const std::vector<Text>& lines, std::size_t fir
     } else {
       continue;
     }
-    if (netLines.size() == kMostNetLines) {
-      throw CapacityError("more than " + std::to_string(kMostNetLines) + " NET lines");
-    }
+    ensureRoomInList(netLines.size(), kMostNetLines, "NET lines");
     record.at(kPinCount) = decimalText(nextElement - kFirstPin);
     mnrkout(record, netLines.emplace_back());
   }

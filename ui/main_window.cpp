@@ -204,6 +204,9 @@ void MainWindow::makeMenus() {
   run->setObjectName(QStringLiteral("run"));
   // Never disabled: it starts a conversion also while Command4 is disabled.
   runrun = addMenuEntry(run, "runrun", QStringLiteral("開始"));
+  // Off at every start, like the window's other options are on.
+  noCapacityLimits = addMenuEntry(run, "noCapacityLimits", QStringLiteral("容量制限なし（大規模基板）"));
+  noCapacityLimits->setCheckable(true);
 
   QMenu* mnuhelp = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
   mnuhelp->setObjectName(QStringLiteral("mnuhelp"));
@@ -273,6 +276,7 @@ ConversionFields MainWindow::collectFields() const {
   fields.duplicateChecks = Check2->isChecked();
   fields.singlePinCheck = Check3->isChecked();
   fields.partsCsv = Check4->isChecked();
+  fields.liftCapacityLimits = noCapacityLimits->isChecked();
   for (std::size_t index = 0; index < Trefp.size(); ++index) {
     fields.pinChangeBoxes[index] = toText(Trefp[index]->text());
   }

@@ -109,6 +109,8 @@ class MainWindow : public QMainWindow {
   QAction* mnumemo = nullptr;
   QAction* mnufileend = nullptr;
   QAction* runrun = nullptr;
+  // 容量制限なし: lifts the fixed-table bounds for large boards.
+  QAction* noCapacityLimits = nullptr;
   QAction* mnuhelpmokuji = nullptr;
   QAction* mnuhelpv = nullptr;
 
