@@ -1,5 +1,6 @@
 # make run   installs what is missing, builds, and converts the bundled sample
 # make test  installs what is missing, builds, and runs every test
+# make bench prints every step as a ratio to the codec floor
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 
@@ -21,7 +22,7 @@ test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j 2
 
 bench: build
-	$(BUILD_DIR)/bench/korvanel_bench
+	$(BUILD_DIR)/bench/korvanel_ratio_bench
 
 clean:
 	rm -rf $(BUILD_DIR)

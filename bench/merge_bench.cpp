@@ -11,6 +11,7 @@
 #include <random>
 #include <string>
 
+#include "bench/bench_support.h"
 #include "core/context.h"
 #include "core/host.h"
 #include "formats/expedition.h"
@@ -19,26 +20,8 @@
 namespace korvanel {
 namespace {
 
-class QuietHost : public Host {
- public:
-  void showMessage(const Text&) override {}
-  void showProgress() override {}
-  void setProgressValue(int) override {}
-  void setProgressStatus(const Text&) override {}
-  void enableProgressOk() override {}
-  void hideProgress() override {}
-};
-
-std::filesystem::path scratchDirectory(const std::string& name) {
-  auto directory =
-      std::filesystem::temp_directory_path() / ("korvanel-merge-bench-" + std::to_string(::getpid()) + "-" + name);
-  std::filesystem::create_directories(directory);
-  return directory;
-}
-
-void writeFile(const std::filesystem::path& file, const std::string& bytes) {
-  std::ofstream(file, std::ios::binary) << bytes;
-}
+using bench::scratchDirectory;
+using bench::writeFile;
 
 // `netLines` net lines of three pins each: the first `names` lines name each
 // net once, every later line repeats one of them at random and is joined to
@@ -81,7 +64,7 @@ void BM_ExpeditionReadAndJoin(benchmark::State& state) {
   const auto directory = scratchDirectory("expedition");
   const auto input = directory / "input.exp";
   writeFile(input, expeditionFile(20000, static_cast<int>(state.range(0))));
-  QuietHost host;
+  bench::SilentHost host;
   const ConversionContext context{directory, Encoding::Cp932, host, u"Expedition PCB"};
   for (auto _ : state) {
     Text status;
@@ -96,7 +79,7 @@ void BM_ExpeditionWrite(benchmark::State& state) {
   const auto directory = scratchDirectory("expedition-write");
   const auto input = directory / "input.exp";
   writeFile(input, expeditionFile(20000, 20000));
-  QuietHost host;
+  bench::SilentHost host;
   const ConversionContext context{directory, Encoding::Cp932, host, u"Expedition PCB"};
   Text status;
   mnexpin(context, input, status);
@@ -110,7 +93,7 @@ void BM_FutureReadAndMerge(benchmark::State& state) {
   const auto directory = scratchDirectory("future");
   const auto input = directory / "input.fut";
   writeFile(input, futureFile(static_cast<int>(state.range(0))));
-  QuietHost host;
+  bench::SilentHost host;
   const ConversionContext context{directory, Encoding::Cp932, host, u"FUTURE"};
   for (auto _ : state) {
     Text status;

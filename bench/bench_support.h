@@ -1,0 +1,39 @@
+// What the benchmarks share: a host that shows nothing, scratch directories,
+// generated boards and a count of the heap in use.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+
+#include "core/host.h"
+
+namespace korvanel::bench {
+
+class SilentHost : public Host {
+ public:
+  void showMessage(const Text&) override {}
+  void showProgress() override {}
+  void setProgressValue(int) override {}
+  void setProgressStatus(const Text&) override {}
+  void enableProgressOk() override {}
+  void hideProgress() override {}
+};
+
+// A fresh directory of this process, named after `name`.
+std::filesystem::path scratchDirectory(const std::string& name);
+
+void writeFile(const std::filesystem::path& file, const std::string& bytes);
+std::string readFile(const std::filesystem::path& file);
+
+// A Telesis board of `parts` parts (SO16 74HC595 U0 ...) and `nets` nets of
+// `pins` pins in all, spread evenly, with pins on random parts, in an order
+// that sorting has work to do for. A continued line after every eighth pin.
+std::string telesisBoard(int parts, int nets, int pins);
+
+// The heap that operator new holds: now, and the most since the last reset.
+std::size_t heapInUse();
+std::size_t heapPeakSinceReset();
+void resetHeapPeak();
+
+}  // namespace korvanel::bench
