@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/format_suggestions.h"
+#include "cli/progress_bar.h"
 #include "core/driver.h"
 #include "core/errors.h"
 #include "core/interruption.h"
@@ -29,17 +31,30 @@ enum ExitStatus {
   kExitFailure = 4,
 };
 
-// Message boxes become lines on standard error; the progress window has no
-// counterpart on a terminal.
+// Message boxes become lines on standard error; the progress window becomes
+// a bar there, once switched on.
 class TerminalHost : public Host {
  public:
-  void showMessage(const Text& message) override { std::cerr << toUtf8(message) << std::endl; }
-  void showProgress() override {}
-  void setProgressValue(int) override {}
-  void setProgressStatus(const Text&) override {}
-  void enableProgressOk() override {}
-  void hideProgress() override {}
+  void showMessage(const Text& message) override {
+    progress.interrupt();
+    std::cerr << toUtf8(message) << std::endl;
+    progress.resume();
+  }
+  void showProgress() override { progress.show(); }
+  void setProgressValue(int percent) override { progress.setValue(percent); }
+  void setProgressStatus(const Text& status) override { progress.setStatus(toUtf8(status)); }
+  void enableProgressOk() override { progress.finish(); }
+  void hideProgress() override { progress.hide(); }
+
+  cli::TerminalProgressBar progress{std::cerr};
 };
+
+// After the driver's message for a format name without a module, the names
+// the user most likely meant.
+void suggestFormatNames(const RunResult& result, const std::string& inputFormat, const std::string& outputFormat) {
+  const std::string line = cli::suggestionAfter(result, inputFormat, outputFormat, builtinFormats());
+  if (!line.empty()) std::cerr << line << std::endl;
+}
 
 int exitStatusOf(const RunResult& result) {
   switch (result.outcome) {
@@ -150,6 +165,7 @@ int runConvert(const ConvertOptions& options) {
   fields.pinChangeBoxes = options.pinChangeBoxes;
 
   TerminalHost host;
+  if (cli::wantsProgressBar(std::filesystem::path(options.input))) host.progress.switchOn();
   RunSettings settings;
   settings.encoding = parseEncoding(options.encoding);
   std::optional<PrivateDirectory> privateDirectory;
@@ -168,7 +184,10 @@ int runConvert(const ConvertOptions& options) {
     std::cerr << "korvanel-cli: " << error.what() << std::endl;
     return kExitFailure;
   }
-  return exitStatusOf(runConversion(fields, host, settings, builtinFormats()));
+  const RunResult result = runConversion(fields, host, settings, builtinFormats());
+  host.progress.hide();
+  suggestFormatNames(result, options.from, options.to);
+  return exitStatusOf(result);
 }
 
 int runRead(const ReadOptions& options) {
@@ -181,7 +200,9 @@ int runRead(const ReadOptions& options) {
   }
   const ConversionContext context{options.workDir, parseEncoding(options.encoding), host, fromUtf8(options.from)};
   const ReaderArguments arguments{std::filesystem::path(options.input), fromUtf8(options.inputParts)};
-  return exitStatusOf(runReaderOnly(fromUtf8(options.from), arguments, context, builtinFormats()));
+  const RunResult result = runReaderOnly(fromUtf8(options.from), arguments, context, builtinFormats());
+  suggestFormatNames(result, options.from, "");
+  return exitStatusOf(result);
 }
 
 int runWrite(const WriteOptions& options) {
@@ -189,7 +210,9 @@ int runWrite(const WriteOptions& options) {
   const ConversionContext context{options.workDir, parseEncoding(options.encoding), host,
                                   fromUtf8(options.inputFormat)};
   const WriterArguments arguments{std::filesystem::path(options.output), fromUtf8(options.outputParts)};
-  return exitStatusOf(runWriterOnly(fromUtf8(options.to), arguments, context, builtinFormats()));
+  const RunResult result = runWriterOnly(fromUtf8(options.to), arguments, context, builtinFormats());
+  suggestFormatNames(result, "", options.to);
+  return exitStatusOf(result);
 }
 
 void addEncodingOption(CLI::App& command, std::string& encoding) {
@@ -204,6 +227,7 @@ int main(int argc, char** argv) {
   CLI::App app{"Korvanel: converts printed-circuit-board netlists between the formats of PCB CAD systems.",
                "korvanel-cli"};
   app.set_version_flag("--version", std::string("korvanel-cli ") + kVersion);
+  app.set_help_all_flag("--help-all", "Print this help message with every command's options and exit");
   app.require_subcommand(1);
 
   app.add_subcommand("formats", "List the input format names, then the output format names");
