@@ -18,7 +18,11 @@ std::optional<QString> PlatformDesktop::chooseFileToOpen(QWidget* owner, const Q
   // The list shows the descriptions as they stand; the patterns only filter.
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setNameFilters(nameFiltersOf(filter));
-  if (!startName.isEmpty()) dialog.selectFile(startName);
+  if (QFileInfo(startName).isDir()) {
+    dialog.setDirectory(startName);
+  } else if (!startName.isEmpty()) {
+    dialog.selectFile(startName);
+  }
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty()) return std::nullopt;

@@ -17,8 +17,9 @@ class Desktop {
   virtual ~Desktop() = default;
 
   // The Open dialog with `filter` ("description|patterns|description|patterns",
-  // patterns separated by ";"), starting at `startName`. The chosen file name,
-  // or nothing when the user cancelled.
+  // patterns separated by ";"), starting at `startName`: a file name, or a
+  // folder to open in. The chosen file name, or nothing when the user
+  // cancelled.
   virtual std::optional<QString> chooseFileToOpen(QWidget* owner, const QString& filter,
                                                   const QString& startName) = 0;
 

@@ -1,5 +1,7 @@
 #include "ui/help_viewer.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -13,10 +15,15 @@
 namespace korvanel::ui {
 
 QStringList helpFileCandidates(const QString& startDirectory, const QString& programDirectory) {
-  QStringList candidates{QDir(startDirectory).filePath(kHelpFileName)};
-  const QString besideProgram = QDir(programDirectory).filePath(kHelpFileName);
-  if (QFileInfo(besideProgram).absoluteFilePath() != QFileInfo(candidates.first()).absoluteFilePath()) {
-    candidates.append(besideProgram);
+  const QString installed =
+      QDir::cleanPath(QDir(programDirectory).filePath(QStringLiteral(KORVANEL_HELP_FROM_PROGRAM)));
+  QStringList candidates;
+  for (const QString& directory : {startDirectory, programDirectory, installed}) {
+    const QString candidate = QDir(directory).filePath(kHelpFileName);
+    const bool seen = std::any_of(candidates.begin(), candidates.end(), [&](const QString& earlier) {
+      return QFileInfo(earlier).absoluteFilePath() == QFileInfo(candidate).absoluteFilePath();
+    });
+    if (!seen) candidates.append(candidate);
   }
   return candidates;
 }

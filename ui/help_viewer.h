@@ -16,8 +16,8 @@ inline const QString kHelpFileName = QStringLiteral("korvanel.hlp");
 inline const QString kHelpContentsAnchor = QStringLiteral("contents");
 
 // The places the help file is looked for, in order: the start directory,
-// then the program's own directory (where the build and an installed copy
-// put it).
+// the program's own directory (where the build puts it), then the data
+// directory of an installed program (share/korvanel beside its bin).
 QStringList helpFileCandidates(const QString& startDirectory, const QString& programDirectory);
 
 // The first candidate that exists, or the empty text.

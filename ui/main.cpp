@@ -20,6 +20,7 @@
 #include "ui/format_combo_box.h"
 #include "ui/main_window.h"
 #include "ui/program_icon.h"
+#include "ui/window_memory.h"
 #include "ui/window_texts.h"
 
 namespace {
@@ -77,9 +78,21 @@ QImage pictureOfWindows(MainWindow& window, const WindowHost& host) {
   return picture;
 }
 
+// `korvanel --help` and `korvanel --version` only print, so they need no
+// display; the man page is made from them on machines without one.
+bool onlyPrintsHelpOrVersion(int argc, char** argv) {
+  const QStringList printing{QStringLiteral("-h"), QStringLiteral("--help"), QStringLiteral("--help-all"),
+                             QStringLiteral("-v"), QStringLiteral("--version")};
+  for (int index = 1; index < argc; ++index) {
+    if (!printing.contains(QString::fromLocal8Bit(argv[index]))) return false;
+  }
+  return argc > 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (onlyPrintsHelpOrVersion(argc, argv)) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("korvanel"));
   QApplication::setApplicationVersion(QString::fromLatin1(kVersion));
@@ -116,12 +129,16 @@ int main(int argc, char** argv) {
   parser.process(application);
 
   const bool takingPicture = parser.isSet(screenshotOption);
-  PlatformDesktop desktop;
+  PlatformDesktop platformDesktop;
+  // A picture shows the window as it loads, in a place of its own.
+  WindowMemory memory(WindowMemory::userSettings());
+  RememberingDesktop rememberingDesktop(platformDesktop, memory);
+  Desktop& desktop = takingPicture ? static_cast<Desktop&>(platformDesktop) : rememberingDesktop;
   WindowHost interactiveHost;
   UnattendedHost unattendedHost;
   WindowHost& host = takingPicture ? unattendedHost : interactiveHost;
   MainWindow window(host, desktop);
-  window.move(40, 40);
+  if (takingPicture || !memory.keepPosition(window)) window.move(40, 40);
   window.show();
 
   if (parser.isSet(inputOption)) window.Text1->setText(parser.value(inputOption));

@@ -14,6 +14,7 @@
 #include "formats/builtin_formats.h"
 #include "korvanel/version.h"
 #include "ui/about_box.h"
+#include "ui/file_fields.h"
 #include "ui/format_combo_box.h"
 #include "ui/help_viewer.h"
 #include "ui/program_icon.h"
@@ -111,6 +112,7 @@ MainWindow::MainWindow(WindowHost& host, Desktop& desktop, QWidget* parent)
   makeMenus();
   connectHandlers();
   loadDefaults();
+  makeFileFields({Text1, Text2, Text3, Text4}, startDirectory_);
   setFixedSize(sizeHint());
 }
 

@@ -296,11 +296,14 @@ void AboutHelpTest::helpIsLookedForInTheStartDirectoryFirst() {
   if (inStartDirectory) QVERIFY(writeFile(startHelp, "<p>start</p>"));
   if (besideProgram) QVERIFY(writeFile(programHelp, "<p>program</p>"));
   const QStringList candidates = helpFileCandidates(start.path(), program.path());
-  QCOMPARE(candidates, (QStringList{startHelp, programHelp}));
+  const auto installedHelp = [](const QTemporaryDir& bin) {
+    return QDir::cleanPath(bin.path() + QStringLiteral("/../share/korvanel/korvanel.hlp"));
+  };
+  QCOMPARE(candidates, (QStringList{startHelp, programHelp, installedHelp(program)}));
   const QString expected = found == QStringLiteral("start") ? startHelp : found.isEmpty() ? QString() : programHelp;
   QCOMPARE(findHelpFile(candidates), expected);
   // The same directory is looked at once.
-  QCOMPARE(helpFileCandidates(start.path(), start.path()), QStringList{startHelp});
+  QCOMPARE(helpFileCandidates(start.path(), start.path()), (QStringList{startHelp, installedHelp(start)}));
 }
 
 void AboutHelpTest::helpCommandOpensTheContents() {
