@@ -21,6 +21,13 @@ run: build
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j 2
 
+# make install [PREFIX=/usr/local] [DESTDIR=...]  installs the programs, the help,
+# the man pages, the desktop entry, the icons and the bash completion
+PREFIX ?= /usr/local
+.PHONY: install
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
 bench: build
 	$(BUILD_DIR)/bench/korvanel_ratio_bench
 

@@ -4,16 +4,8 @@
 #include <QPixmap>
 
 namespace korvanel::ui {
-namespace {
 
-// Drawn on a 64 by 64 grid and scaled to the size asked for.
-QPixmap drawIcon(int size) {
-  QPixmap pixmap(size, size);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.scale(size / 64.0, size / 64.0);
-
+void paintProgramIcon(QPainter& painter) {
   painter.setPen(QPen(QColor(0x0b, 0x3d, 0x1e), 2));
   painter.setBrush(QColor(0x1e, 0x7a, 0x3c));
   painter.drawRoundedRect(QRectF(3, 3, 58, 58), 6, 6);
@@ -30,14 +22,21 @@ QPixmap drawIcon(int size) {
   for (const QPointF& pad : {QPointF(15, 16), QPointF(49, 32), QPointF(49, 48)}) painter.drawEllipse(pad, 6.5, 6.5);
   painter.setBrush(QColor(0x1e, 0x7a, 0x3c));
   for (const QPointF& pad : {QPointF(15, 16), QPointF(49, 32), QPointF(49, 48)}) painter.drawEllipse(pad, 2.5, 2.5);
-  return pixmap;
 }
 
-}  // namespace
+QImage programIconImage(int size) {
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.scale(size / double(kProgramIconGrid), size / double(kProgramIconGrid));
+  paintProgramIcon(painter);
+  return image;
+}
 
 QIcon programIcon() {
   QIcon icon;
-  for (const int size : {16, 24, 32, 48, 64}) icon.addPixmap(drawIcon(size));
+  for (const int size : {16, 24, 32, 48, 64}) icon.addPixmap(QPixmap::fromImage(programIconImage(size)));
   return icon;
 }
 
