@@ -70,7 +70,7 @@ void reportDuplicates(const ConversionContext& context, const CheckTexts& texts,
 void mchecknn(const ConversionContext& context, Text& errorLog) {
   NetRecord record;
   std::vector<Text> names;
-  for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.netFile(), context.encoding)) {
     mrk1net(record, line);
     collect(names, record.get(kNetName), kNetNameCapacity);
   }
@@ -80,7 +80,7 @@ void mchecknn(const ConversionContext& context, Text& errorLog) {
 void mcheckdp(const ConversionContext& context, Text& errorLog) {
   PartRecord record;
   std::vector<Text> references;
-  for (const Text& line : readRecordLines(context.partsFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.partsFile(), context.encoding)) {
     mprk1in(record, line);
     collect(references, record.get(kReference), kReferenceCapacity);
   }
@@ -90,7 +90,7 @@ void mcheckdp(const ConversionContext& context, Text& errorLog) {
 void mcheckdn(const ConversionContext& context, Text& errorLog) {
   NetRecord record;
   std::vector<Text> pins;
-  for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.netFile(), context.encoding)) {
     mrk1net(record, line);
     const long long last = pinCount(record) + 1;
     for (long long index = kFirstPin; index <= last; ++index) collect(pins, record.get(index), kPinCapacity);
@@ -101,7 +101,7 @@ void mcheckdn(const ConversionContext& context, Text& errorLog) {
 void mcheckn1(const ConversionContext& context, Text& errorLog) {
   NetRecord record;
   Text findings;
-  for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.netFile(), context.encoding)) {
     mrk1net(record, line);
     if (pinCount(record) != 1) continue;
     findings += u"ネット名";

@@ -54,14 +54,9 @@ std::vector<Text> readLines(const std::filesystem::path& file, Encoding encoding
   return splitLines(readWholeFile(file, encoding));
 }
 
-std::vector<Text> readRecordLines(const std::filesystem::path& file, Encoding encoding) {
-  std::vector<Text> lines = readLines(file, encoding);
-  for (std::size_t index = 0; index < lines.size(); ++index) {
-    if (lines[index].empty()) {
-      lines.resize(index);
-      break;
-    }
-  }
+LineList readRecordLines(const std::filesystem::path& file, Encoding encoding) {
+  LineList lines(readWholeFile(file, encoding));
+  lines.keepLinesBeforeFirstEmptyLine();
   return lines;
 }
 

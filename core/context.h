@@ -45,7 +45,7 @@ std::vector<Text> readLines(const std::filesystem::path& file, Encoding encoding
 
 // The records of an intermediate file: its lines up to the end of the file or
 // the first empty line, whichever comes first.
-std::vector<Text> readRecordLines(const std::filesystem::path& file, Encoding encoding);
+LineList readRecordLines(const std::filesystem::path& file, Encoding encoding);
 
 // Writes a whole file at once: `content` followed by `finalLineEnd` (every
 // whole-file write adds one more line end). The bytes go to a temporary file

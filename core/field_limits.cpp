@@ -123,13 +123,13 @@ Text FieldLimits::madeSafe(TextView field) const {
 }
 
 void makeNamesSafeForWriter(const ConversionContext& context, const FormatLimits& limits, Text& findings) {
-  std::vector<Text> netLines = readRecordLines(context.netFile(), context.encoding);
+  const LineList netLines = readRecordLines(context.netFile(), context.encoding);
   NetRecord net;
   std::vector<Text> distinctNames;
   std::unordered_set<Text> seenNames;
   // Every reference, pin, part name and package is reported once.
   Findings fields;
-  for (const Text& line : netLines) {
+  for (const TextView line : netLines) {
     mrk1net(net, line);
     if (seenNames.insert(net.get(kNetName)).second) distinctNames.push_back(net.get(kNetName));
     const long long count = pinCount(net);
@@ -151,15 +151,15 @@ void makeNamesSafeForWriter(const ConversionContext& context, const FormatLimits
   if (!renamed.empty()) {
     const std::unordered_map<Text, Text> newNameOf(renamed.begin(), renamed.end());
     Text content;
-    for (Text& line : netLines) {
+    for (const TextView line : netLines) {
       mrk1net(net, line);
       const auto found = newNameOf.find(net.get(kNetName));
       if (found != newNameOf.end()) {
         net.at(kNetName) = found->second;
-        line.clear();
-        mnrkout(net, line);
+        mnrkout(net, content);
+      } else {
+        content += line;
       }
-      content += line;
       content += kCrLf;
     }
     writeWholeFile(context.netFile(), content, context.encoding);
@@ -167,7 +167,7 @@ void makeNamesSafeForWriter(const ConversionContext& context, const FormatLimits
 
   if (limits.carriesParts) {
     PartRecord part;
-    for (const Text& line : readRecordLines(context.partsFile(), context.encoding)) {
+    for (const TextView line : readRecordLines(context.partsFile(), context.encoding)) {
       mprk1in(part, line);
       checkField(fields, limits.reference, u"リファレンス", part.get(kReference));
       checkField(fields, limits.partName, u"部品名称", part.get(kPartName));

@@ -8,7 +8,7 @@ void mprtcsv(const ConversionContext& context, const std::filesystem::path& csvF
   output += kCrLf;
   output += kCrLf;
   PartRecord record;
-  for (const Text& line : readRecordLines(context.partsFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.partsFile(), context.encoding)) {
     mprk1in(record, line);
     output += record.get(kPartName);
     output += u',';

@@ -43,7 +43,7 @@ Text changePin(Text pin, const PinChangeTable& table) {
 void mchgpin(const ConversionContext& context, const std::filesystem::path& netFile, const PinChangeTable& table) {
   NetRecord record;
   Text output;
-  for (const Text& line : readRecordLines(netFile, context.encoding)) {
+  for (const TextView line : readRecordLines(netFile, context.encoding)) {
     mrk1net(record, line);
     const long long last = pinCount(record) + 1;
     for (long long index = kFirstPin; index <= last; ++index) record.at(index) = changePin(record.get(index), table);

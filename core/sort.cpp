@@ -32,7 +32,7 @@ void modStrSort(std::vector<Text>& list, long long first, long long last) {
 void mrksort(const ConversionContext& context, Text& sorted) {
   NetRecord record;
   std::vector<Text> lines;
-  for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.netFile(), context.encoding)) {
     mrk1net(record, line);
     sortPins(record);
     ensureRoomInList(lines.size(), kSortLineCapacity, "nets to sort");

@@ -180,7 +180,19 @@ std::string encodeText(TextView text, Encoding encoding, const std::filesystem::
 }
 
 std::vector<Text> splitLines(TextView text) {
-  std::vector<Text> lines;
+  const std::vector<TextView> views = splitLineViews(text);
+  return std::vector<Text>(views.begin(), views.end());
+}
+
+LineList::LineList(Text text) : text_(std::make_shared<const Text>(std::move(text))), lines_(splitLineViews(*text_)) {}
+
+void LineList::keepLinesBeforeFirstEmptyLine() {
+  const auto firstEmpty = std::find_if(lines_.begin(), lines_.end(), [](TextView line) { return line.empty(); });
+  lines_.erase(firstEmpty, lines_.end());
+}
+
+std::vector<TextView> splitLineViews(TextView text) {
+  std::vector<TextView> lines;
   const bool lineFeedEndsLines = text.find(u'\r') == TextView::npos;
   std::size_t lineStart = 0;
   for (std::size_t position = 0; position < text.size(); ++position) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,30 @@ std::string encodeText(TextView text, Encoding encoding, const std::filesystem::
 // has its lines end at each LF instead. Nothing after the last line end gives
 // no further line.
 std::vector<Text> splitLines(TextView text);
+
+// The same lines as views into `text`.
+std::vector<TextView> splitLineViews(TextView text);
+
+// The lines of a text as views into it, which the list keeps alive: a file's
+// lines without a copy of each.
+class LineList {
+ public:
+  LineList() = default;
+  explicit LineList(Text text);
+
+  std::vector<TextView>::const_iterator begin() const { return lines_.begin(); }
+  std::vector<TextView>::const_iterator end() const { return lines_.end(); }
+  std::size_t size() const { return lines_.size(); }
+  bool empty() const { return lines_.empty(); }
+  TextView operator[](std::size_t index) const { return lines_[index]; }
+
+  // Keeps the lines before the first empty line.
+  void keepLinesBeforeFirstEmptyLine();
+
+ private:
+  std::shared_ptr<const Text> text_;
+  std::vector<TextView> lines_;
+};
 
 // Unicode simple upper-case mapping of every character.
 Text toUpper(TextView text);

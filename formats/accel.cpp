@@ -341,7 +341,7 @@ void mnaccout(const ConversionContext& context, const std::filesystem::path& out
   out += kCrLf;
 
   PartRecord part;
-  for (const Text& line : readRecordLines(context.partsFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.partsFile(), context.encoding)) {
     mprk1in(part, line);
     out += u"  (compinst ";
     appendQuoted(out, part.get(kReference));
@@ -360,7 +360,7 @@ void mnaccout(const ConversionContext& context, const std::filesystem::path& out
   // its line end comes before the next net.
   NetRecord net;
   bool firstNet = true;
-  for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.netFile(), context.encoding)) {
     mrk1net(net, line);
     if (!firstNet) out += kCrLf;
     firstNet = false;

@@ -265,7 +265,7 @@ void writeBlockNetlist(const ConversionContext& context, const std::filesystem::
                        const BlockNetlistLayout& layout) {
   Text out = layout.header;
   PartRecord part;
-  for (const Text& line : readRecordLines(context.partsFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.partsFile(), context.encoding)) {
     mprk1in(part, line);
     appendLine(out, u"[");
     appendLine(out, part.get(kReference));
@@ -276,7 +276,7 @@ void writeBlockNetlist(const ConversionContext& context, const std::filesystem::
   }
   NetRecord net;
   bool netWritten = false;
-  for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.netFile(), context.encoding)) {
     mrk1net(net, line);
     // A net without a name is left out: its first pin would read back as
     // the name of a net.

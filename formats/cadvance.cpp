@@ -245,7 +245,7 @@ void mncvaout(const ConversionContext& context, const std::filesystem::path& out
                                  .lineEnd = kCrLf,
                                  .continuationIndent = u"                        "};
   NetRecord net;
-  for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.netFile(), context.encoding)) {
     mrk1net(net, line);
     appendSpaces(out, kEntryIndent);
     appendPadded(out, net.get(kNetName), kNameWidth);

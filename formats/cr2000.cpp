@@ -122,7 +122,7 @@ void mncr2out(const ConversionContext& context, const std::filesystem::path& out
   constexpr std::size_t kNameFieldWidth = 21;
   constexpr long long kPinsPerLine = 4;
   NetRecord net;
-  for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.netFile(), context.encoding)) {
     mrk1net(net, line);
     out += u' ';
     appendPaddedWithGap(out, net.get(kNetName), kNameFieldWidth);

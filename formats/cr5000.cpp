@@ -277,7 +277,7 @@ void appendNets(const ConversionContext& context, TextView lineEnd, Text& out) {
   constexpr std::size_t kContinuationIndent = 19;
   constexpr long long kPinsPerLine = 8;
   NetRecord net;
-  for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.netFile(), context.encoding)) {
     mrk1net(net, line);
     const Text& name = net.get(kNetName);
     if (name.size() < kNameWidth) appendSpaces(out, kNameWidth - name.size());

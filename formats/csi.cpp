@@ -199,7 +199,7 @@ void mncsiout(const ConversionContext& context, const std::filesystem::path& out
   out += kPartsStart;
   out += kCrLf;
   PartRecord part;
-  for (const Text& line : readRecordLines(context.partsFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.partsFile(), context.encoding)) {
     mprk1in(part, line);
     out += part.get(kReference);
     out += u'\t';
@@ -213,7 +213,7 @@ void mncsiout(const ConversionContext& context, const std::filesystem::path& out
   out += kCrLf;
 
   NetRecord net;
-  for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.netFile(), context.encoding)) {
     mrk1net(net, line);
     out += u"SIGNAL:\t";
     out += net.get(kNetName);

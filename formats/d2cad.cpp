@@ -168,7 +168,7 @@ void mnd2cout(const ConversionContext& context, const std::filesystem::path& out
   const Text continuationIndent(20, u' ');
   const WrappedPinList layout{u"", u" , ", u" ;", 5, 5, kCrLf, continuationIndent};
   NetRecord net;
-  for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.netFile(), context.encoding)) {
     mrk1net(net, line);
     const Text& name = net.get(kNetName);
     if (name.size() < kNameWidth) appendSpaces(out, kNameWidth - name.size());

@@ -214,7 +214,7 @@ void mnexpout(const ConversionContext& context, const std::filesystem::path& out
   constexpr std::size_t kPinColumnsBeyondDot = 5;  // backslashes, "-" and the blank after
   constexpr TextView kNetContinuation = u"*  ";
   NetRecord net;
-  for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.netFile(), context.encoding)) {
     mrk1net(net, line);
     const Text& name = net.get(kNetName);
     out += kFieldQuote;

@@ -303,7 +303,7 @@ void mnkicout(const ConversionContext& context, const std::filesystem::path& out
   out += quotedAtom(u"Korvanel " + fromUtf8(kVersion));
   out += u"))\n  (components";
   PartRecord part;
-  for (const Text& line : readRecordLines(context.partsFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.partsFile(), context.encoding)) {
     mprk1in(part, line);
     out += u"\n    (comp (ref ";
     out += quotedAtom(part.get(kReference));
@@ -319,7 +319,7 @@ void mnkicout(const ConversionContext& context, const std::filesystem::path& out
   // node's reference, the rest its pin.
   NetRecord net;
   long long code = 0;
-  for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.netFile(), context.encoding)) {
     mrk1net(net, line);
     out += u"\n    (net (code ";
     out += quotedAtom(decimalText(++code));

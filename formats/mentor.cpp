@@ -207,7 +207,7 @@ void mnmetout(const ConversionContext& context, const std::filesystem::path& out
   // and the PCB property.
   constexpr std::size_t kReferenceColumnWidth = 19;
   PartRecord part;
-  for (const Text& line : readRecordLines(context.partsFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.partsFile(), context.encoding)) {
     mprk1in(part, line);
     appendPaddedWithGap(out, part.get(kReference), kReferenceColumnWidth);
     const Text& value = part.get(kOtherInformation);
@@ -221,14 +221,14 @@ void mnmetout(const ConversionContext& context, const std::filesystem::path& out
   // last pin never goes onto a line of its own.
   constexpr long long kPinsPerLine = 5;
   NetRecord net;
-  const std::vector<Text> netLines = readRecordLines(context.netFile(), context.encoding);
+  const LineList netLines = readRecordLines(context.netFile(), context.encoding);
   // Without a net, the word NET alone still opens the net section, so that
   // the file reads back as a MENTOR netlist.
   if (netLines.empty()) {
     out += kNetKeyword;
     out += kCrLf;
   }
-  for (const Text& line : netLines) {
+  for (const TextView line : netLines) {
     mrk1net(net, line);
     Text netLineStart = u"NET '";
     netLineStart += net.get(kNetName);

@@ -174,7 +174,7 @@ void mnmmcout(const ConversionContext& context, const std::filesystem::path& out
   Text parts(kPartsKeyword);
   parts += kCrLf;
   PartRecord part;
-  for (const Text& line : readRecordLines(context.partsFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.partsFile(), context.encoding)) {
     mprk1in(part, line);
     parts += part.get(kOtherInformation);
     parts += u" !";
@@ -193,7 +193,7 @@ void mnmmcout(const ConversionContext& context, const std::filesystem::path& out
   Text nets(kNetsKeyword);
   nets += kCrLf;
   NetRecord net;
-  for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.netFile(), context.encoding)) {
     mrk1net(net, line);
     appendPadded(nets, net.get(kNetName), kPaddedNameWidth);
     nets += u"; ";

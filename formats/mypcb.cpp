@@ -153,7 +153,7 @@ void mnmypout(const ConversionContext& context, const std::filesystem::path& out
 
   constexpr std::size_t kReferenceWidth = 9;
   PartRecord part;
-  for (const Text& line : readRecordLines(context.partsFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.partsFile(), context.encoding)) {
     mprk1in(part, line);
     appendPaddedWithGap(out, part.get(kReference), kReferenceWidth);
     out += part.get(kPartName);
@@ -174,7 +174,7 @@ void mnmypout(const ConversionContext& context, const std::filesystem::path& out
                                  .lineEnd = kCrLf,
                                  .continuationIndent = u""};
   NetRecord net;
-  for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.netFile(), context.encoding)) {
     mrk1net(net, line);
     // A net without a name cannot be written: its empty name line would end
     // the nets section, and its pins would join the net before it.

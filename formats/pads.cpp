@@ -193,7 +193,7 @@ void writePads(const ConversionContext& context, const std::filesystem::path& ou
   out += kCrLf;
 
   NetRecord net;
-  for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.netFile(), context.encoding)) {
     mrk1net(net, line);
     out += kSignalKeyword;
     out += u' ';

@@ -176,7 +176,7 @@ void mnpnlout(const ConversionContext& context, const std::filesystem::path& out
   // into a comment after the reference.
   constexpr std::size_t kPartNameWidth = 28;
   PartRecord part;
-  for (const Text& line : readRecordLines(context.partsFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.partsFile(), context.encoding)) {
     mprk1in(part, line);
     appendNameAndEquals(out, part.get(kPartName), kPartNameWidth);
     out += part.get(kReference);
@@ -196,7 +196,7 @@ void mnpnlout(const ConversionContext& context, const std::filesystem::path& out
   constexpr std::size_t kContinuationIndent = 20;
   constexpr long long kPinsPerLine = 4;
   NetRecord net;
-  for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.netFile(), context.encoding)) {
     mrk1net(net, line);
     appendNameAndEquals(out, net.get(kNetName), kNetNameWidth);
     const long long count = pinCount(net);

@@ -125,7 +125,7 @@ void mnpwrout(const ConversionContext& context, const std::filesystem::path& out
   constexpr std::size_t kPinWidth = 20;
   constexpr std::size_t kContinuationIndent = kNameIndent + kNameWidth;
   NetRecord net;
-  for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.netFile(), context.encoding)) {
     mrk1net(net, line);
     appendSpaces(out, kNameIndent);
     appendPaddedWithGap(out, net.get(kNetName), kNameWidth);

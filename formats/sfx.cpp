@@ -262,7 +262,7 @@ void mnsfxout(const ConversionContext& context, const std::filesystem::path& out
   }
 
   PartRecord part;
-  for (const Text& line : readRecordLines(context.partsFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.partsFile(), context.encoding)) {
     mprk1in(part, line);
     appendQuotedField(out, part.get(kReference));
     appendQuotedField(out, part.get(kPartName));
@@ -289,7 +289,7 @@ void mnsfxout(const ConversionContext& context, const std::filesystem::path& out
                                 .lineEnd = kCrLf,
                                 .continuationIndent = u"\t"};
   NetRecord net;
-  for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.netFile(), context.encoding)) {
     mrk1net(net, line);
     appendQuotedField(out, net.get(kNetName));
     out += kNetAttributes;

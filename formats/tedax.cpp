@@ -231,7 +231,7 @@ void mntdxout(const ConversionContext& context, const std::filesystem::path& out
   // A part without a reference cannot be written: its footprint line would
   // read as the part of another reference.
   PartRecord part;
-  for (const Text& line : readRecordLines(context.partsFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.partsFile(), context.encoding)) {
     mprk1in(part, line);
     const Text& reference = part.get(kReference);
     if (reference.empty()) continue;
@@ -252,7 +252,7 @@ void mntdxout(const ConversionContext& context, const std::filesystem::path& out
   // written: its pins would join another net. A net without pins has no
   // line.
   NetRecord net;
-  for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.netFile(), context.encoding)) {
     mrk1net(net, line);
     if (net.get(kNetName).empty()) continue;
     const Text name = escaped(net.get(kNetName));

@@ -142,7 +142,7 @@ void mntelout(const ConversionContext& context, const std::filesystem::path& out
   Text out(kPackagesKeyword);
   out += kCrLf;
   PartRecord part;
-  for (const Text& line : readRecordLines(context.partsFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.partsFile(), context.encoding)) {
     mprk1in(part, line);
     out += part.get(kOtherInformation);
     out += u"! ";
@@ -159,7 +159,7 @@ void mntelout(const ConversionContext& context, const std::filesystem::path& out
   constexpr std::size_t kNameColumnWidth = 19;
   constexpr long long kPinsPerLine = 4;
   NetRecord net;
-  for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.netFile(), context.encoding)) {
     mrk1net(net, line);
     appendPadded(out, net.get(kNetName) + u";", kNameColumnWidth);
     const long long count = pinCount(net);

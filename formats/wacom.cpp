@@ -167,7 +167,7 @@ void mnwacout(const ConversionContext& context, const std::filesystem::path& out
   const Text continuationIndent(11, u' ');
   const WrappedPinList layout{u"", u", ", u".", 6, 6, kLf, continuationIndent};
   NetRecord net;
-  for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
+  for (const TextView line : readRecordLines(context.netFile(), context.encoding)) {
     mrk1net(net, line);
     const Text& name = net.get(kNetName);
     // A name that begins with "*" would make its line a comment.

@@ -58,7 +58,7 @@ class FormatPairs : public testing::ScratchTest {
     mrksort(context, sorted);
     std::set<std::string> references;
     PartRecord part;
-    for (const Text& line : readRecordLines(context.partsFile(), context.encoding)) {
+    for (const TextView line : readRecordLines(context.partsFile(), context.encoding)) {
       mprk1in(part, line);
       references.insert(toUtf8(part.get(kReference)));
     }

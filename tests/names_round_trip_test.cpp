@@ -50,7 +50,7 @@ using NetsByName = std::map<Text, std::multiset<Text>>;
 NetsByName netsOf(const std::filesystem::path& netFile, bool upperCase) {
   NetsByName nets;
   NetRecord net;
-  for (const Text& line : readRecordLines(netFile, Encoding::Cp932)) {
+  for (const TextView line : readRecordLines(netFile, Encoding::Cp932)) {
     mrk1net(net, line);
     auto& pins = nets[upperCase ? toUpper(net.get(kNetName)) : net.get(kNetName)];
     for (long long pin = 0; pin < pinCount(net); ++pin) pins.insert(toUpper(net.get(kFirstPin + pin)));

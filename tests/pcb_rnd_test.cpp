@@ -50,7 +50,7 @@ class PcbRnd : public testing::ScratchTest {
   NetsByName netsInNetFile() const {
     NetsByName nets;
     NetRecord net;
-    for (const Text& line : readRecordLines(context.netFile(), context.encoding)) {
+    for (const TextView line : readRecordLines(context.netFile(), context.encoding)) {
       mrk1net(net, line);
       auto& pins = nets[net.get(kNetName)];
       for (long long pin = 0; pin < pinCount(net); ++pin) pins.insert(net.get(kFirstPin + pin));
