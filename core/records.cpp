@@ -1,5 +1,6 @@
 #include "core/records.h"
 
+#include <algorithm>
 #include <string>
 
 #include "core/errors.h"
@@ -41,28 +42,78 @@ void mnrkout(const NetRecord& record, Text& line) {
   }
 }
 
-void mrk1net(NetRecord& record, TextView line) {
-  Text collector;
+namespace {
+
+// Walks a net line as mrk1net does and hands each element it stores to
+// `store(index, field)`, where `field` is the text between two delimiters
+// that the collector gathers, blanks still in it. ";" stores the name and
+// skips the character after it, ":" the count (skipping one too) and starts
+// the pins at element 2, "," and the end of the line store the next element.
+template <typename Store>
+void walkNetLine(TextView line, Store&& store) {
   long long index = 0;
-  for (std::size_t position = 0; position <= line.size(); ++position) {
-    const CharacterAt at = characterAt(line, position);
-    if (at.is(u';')) {
-      record.at(kNetName) = std::move(collector);
-      collector.clear();
-      ++position;  // the blank of "; "
-    } else if (at.is(u':')) {
-      record.at(kPinCount) = std::move(collector);
-      collector.clear();
-      index = kFirstPin;
-      ++position;  // the blank of ": "
-    } else if (at.is(u',') || at.empty) {
-      record.at(index) = std::move(collector);
-      collector.clear();
-      ++index;
-    } else if (!at.is(u' ')) {
-      collector += at.character;
+  std::size_t fieldStart = 0;
+  std::size_t position = 0;
+  for (; position < line.size(); ++position) {
+    const char16_t character = line[position];
+    if (character == u';' || character == u':') {
+      store(character == u';' ? kNetName : kPinCount, line.substr(fieldStart, position - fieldStart));
+      if (character == u':') index = kFirstPin;
+      ++position;  // the blank of "; " or ": ", whatever it is
+      fieldStart = position + 1;
+    } else if (character == u',') {
+      store(index++, line.substr(fieldStart, position - fieldStart));
+      fieldStart = position + 1;
     }
   }
+  // The empty character one past the end stores the last field, unless a
+  // skip has already passed the end.
+  if (position == line.size()) store(index, line.substr(std::min(fieldStart, line.size())));
+}
+
+bool holdsBlank(TextView field) { return field.find(u' ') != TextView::npos; }
+
+Text withoutBlanks(TextView field) {
+  Text kept;
+  for (const char16_t character : field) {
+    if (character != u' ') kept += character;
+  }
+  return kept;
+}
+
+}  // namespace
+
+void mrk1net(NetRecord& record, TextView line) {
+  walkNetLine(line, [&](long long index, TextView field) {
+    Text& element = record.at(index);
+    if (holdsBlank(field)) {
+      element = withoutBlanks(field);
+    } else {
+      element.assign(field);
+    }
+  });
+}
+
+NetRecordView::NetRecordView()
+    : lastIndex_(capacityLimitsLifted() ? kLiftedRecordLastIndex : kRecordLastIndex) {}
+
+void NetRecordView::parse(TextView line) {
+  walkNetLine(line, [&](long long index, TextView field) {
+    if (static_cast<unsigned long long>(index) > lastIndex_) {
+      throw CapacityError("index " + std::to_string(index) + " is beyond the list bound " + std::to_string(lastIndex_));
+    }
+    const auto position = static_cast<std::size_t>(index);
+    if (position >= elements_.size()) elements_.resize(position + 1);
+    elements_[position] = holdsBlank(field) ? TextView(withoutBlanks_.emplace_back(withoutBlanks(field))) : field;
+  });
+}
+
+TextView NetRecordView::get(long long index) const {
+  if (index < 0 || static_cast<unsigned long long>(index) > lastIndex_) {
+    throw CapacityError("index " + std::to_string(index) + " is beyond the list bound " + std::to_string(lastIndex_));
+  }
+  const auto position = static_cast<std::size_t>(index);
+  return position < elements_.size() ? elements_[position] : TextView();
 }
 
 void appendNetLine(NetRecord& record, long long nextElement, Text& netLines) {

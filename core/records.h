@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <vector>
 
 #include "core/capacity.h"
@@ -62,6 +63,26 @@ inline constexpr int kFirstPin = 2;
 
 // The pin count of a net record: the numeric value of element 1.
 long long pinCount(const NetRecord& record);
+
+// A net line taken apart by the rules of mrk1net, into views: a field that
+// holds no blank is a view into the line itself, one with blanks a view into
+// a copy without them that the record keeps. The views stay valid for as
+// long as the line's text and the record live, so a pass can collect them
+// instead of copies. Elements 0 to the last written are kept between lines,
+// as mrk1net keeps them, and bounds fail where a net record's would.
+class NetRecordView {
+ public:
+  NetRecordView();
+
+  void parse(TextView line);
+  TextView get(long long index) const;
+  long long pinCount() const { return numericValue(get(kPinCount)); }
+
+ private:
+  std::size_t lastIndex_;
+  std::vector<TextView> elements_;
+  std::deque<Text> withoutBlanks_;
+};
 
 // Net record to net line, appended to `line`.
 void mnrkout(const NetRecord& record, Text& line);
