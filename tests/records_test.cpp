@@ -152,5 +152,24 @@ TEST(RecordCapacity, BuildingPastTheBoundFails) {
   EXPECT_THROW(netLineOf(record), CapacityError);
 }
 
+// The view record stores what mrk1net stores, line after line, left-overs
+// of longer lines included, and fails at the same bound.
+TEST(NetRecordView, GivesTheElementsOfTheTextRecord) {
+  const std::vector<Text> lines = {u"GND; 3: U1.7, U2.7, C1.2, ", u"N 1; 1: U 1 . 2, ", u"N1;2: A, B, ", u"A, B, C: D; E",
+                                   u"X; 1: ", u"", u";", u"N;", u"N; 2: A,B,", u"N; 4: P1, P2, "};
+  NetRecord record;
+  NetRecordView view;
+  for (const Text& line : lines) {
+    mrk1net(record, line);
+    view.parse(line);
+    for (long long index = 0; index < 8; ++index) {
+      EXPECT_EQ(view.get(index), record.get(index)) << toUtf8(line) << " element " << index;
+    }
+    EXPECT_EQ(view.pinCount(), pinCount(record));
+  }
+  EXPECT_THROW(view.parse(lineWithPins(19999)), CapacityError);
+  EXPECT_THROW(view.get(20001), CapacityError);
+}
+
 }  // namespace
 }  // namespace korvanel
