@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <functional>
 #include <string>
 
 #include "core/errors.h"
@@ -32,9 +34,33 @@ constexpr std::size_t kNetNameCapacity = 20001;
 constexpr std::size_t kReferenceCapacity = 1001;
 constexpr std::size_t kPinCapacity = 50001;
 
-void collect(std::vector<Text>& list, const Text& text, std::size_t capacity) {
+void collect(std::vector<TextView>& list, TextView text, std::size_t capacity) {
   ensureRoomInList(list.size(), capacity, "texts to check for duplicates");
   list.push_back(text);
+}
+
+// Every non-empty text that occurs more than once, with the number of times
+// it occurs, in no particular order. One pass over the texts with an
+// open-addressing table of the index of each text's first occurrence.
+std::vector<std::pair<TextView, std::size_t>> repeatedTexts(const std::vector<TextView>& texts) {
+  std::size_t slotCount = 16;
+  while (slotCount < 2 * texts.size()) slotCount *= 2;
+  constexpr std::size_t kEmptySlot = static_cast<std::size_t>(-1);
+  std::vector<std::size_t> slots(slotCount, kEmptySlot);
+  std::vector<std::size_t> occurrences(texts.size(), 0);
+  const std::hash<TextView> hash;
+  for (std::size_t index = 0; index < texts.size(); ++index) {
+    if (texts[index].empty()) continue;
+    std::size_t slot = hash(texts[index]) & (slotCount - 1);
+    while (slots[slot] != kEmptySlot && texts[slots[slot]] != texts[index]) slot = (slot + 1) & (slotCount - 1);
+    if (slots[slot] == kEmptySlot) slots[slot] = index;
+    ++occurrences[slots[slot]];
+  }
+  std::vector<std::pair<TextView, std::size_t>> repeated;
+  for (std::size_t index = 0; index < texts.size(); ++index) {
+    if (occurrences[index] > 1) repeated.emplace_back(texts[index], occurrences[index]);
+  }
+  return repeated;
 }
 
 // Shows the check's message and appends its section, when it found anything.
@@ -49,15 +75,17 @@ void reportFindings(const ConversionContext& context, const CheckTexts& texts, c
   errorLog += kCrLf;
 }
 
-// Sorts the collected texts so that equal ones become neighbours, and reports
-// every non-empty text that equals its successor.
-void reportDuplicates(const ConversionContext& context, const CheckTexts& texts, std::vector<Text>& collected,
-                      Text& errorLog) {
-  modStrSort(collected, 0, static_cast<long long>(collected.size()) - 1);
+// Reports every non-empty text that occurs k > 1 times with k - 1 finding
+// lines, the texts in ascending order by character codes: what sorting the
+// collected texts and comparing neighbours gives, counted in linear time.
+void reportDuplicates(const ConversionContext& context, const CheckTexts& texts,
+                      const std::vector<TextView>& collected, Text& errorLog) {
+  std::vector<std::pair<TextView, std::size_t>> repeated = repeatedTexts(collected);
+  std::sort(repeated.begin(), repeated.end());
   Text findings;
-  for (std::size_t index = 0; index + 1 < collected.size(); ++index) {
-    if (!collected[index].empty() && collected[index] == collected[index + 1]) {
-      findings += collected[index];
+  for (const auto& [text, occurrences] : repeated) {
+    for (std::size_t line = 1; line < occurrences; ++line) {
+      findings += text;
       findings += texts.findingSuffix;
       findings += kCrLf;
     }
@@ -68,10 +96,11 @@ void reportDuplicates(const ConversionContext& context, const CheckTexts& texts,
 }  // namespace
 
 void mchecknn(const ConversionContext& context, Text& errorLog) {
-  NetRecord record;
-  std::vector<Text> names;
-  for (const TextView line : readRecordLines(context.netFile(), context.encoding)) {
-    mrk1net(record, line);
+  const LineList lines = readRecordLines(context.netFile(), context.encoding);
+  NetRecordView record;
+  std::vector<TextView> names;
+  for (const TextView line : lines) {
+    record.parse(line);
     collect(names, record.get(kNetName), kNetNameCapacity);
   }
   reportDuplicates(context, kDuplicateNetNames, names, errorLog);
@@ -80,30 +109,35 @@ void mchecknn(const ConversionContext& context, Text& errorLog) {
 void mcheckdp(const ConversionContext& context, Text& errorLog) {
   PartRecord record;
   std::vector<Text> references;
+  std::vector<TextView> referenceViews;
   for (const TextView line : readRecordLines(context.partsFile(), context.encoding)) {
     mprk1in(record, line);
-    collect(references, record.get(kReference), kReferenceCapacity);
+    ensureRoomInList(references.size(), kReferenceCapacity, "texts to check for duplicates");
+    references.push_back(record.get(kReference));
   }
-  reportDuplicates(context, kDuplicateParts, references, errorLog);
+  for (const Text& reference : references) referenceViews.push_back(reference);
+  reportDuplicates(context, kDuplicateParts, referenceViews, errorLog);
 }
 
 void mcheckdn(const ConversionContext& context, Text& errorLog) {
-  NetRecord record;
-  std::vector<Text> pins;
-  for (const TextView line : readRecordLines(context.netFile(), context.encoding)) {
-    mrk1net(record, line);
-    const long long last = pinCount(record) + 1;
+  const LineList lines = readRecordLines(context.netFile(), context.encoding);
+  NetRecordView record;
+  std::vector<TextView> pins;
+  for (const TextView line : lines) {
+    record.parse(line);
+    const long long last = record.pinCount() + 1;
     for (long long index = kFirstPin; index <= last; ++index) collect(pins, record.get(index), kPinCapacity);
   }
   reportDuplicates(context, kDuplicatePins, pins, errorLog);
 }
 
 void mcheckn1(const ConversionContext& context, Text& errorLog) {
-  NetRecord record;
+  NetRecordView record;
   Text findings;
-  for (const TextView line : readRecordLines(context.netFile(), context.encoding)) {
-    mrk1net(record, line);
-    if (pinCount(record) != 1) continue;
+  const LineList lines = readRecordLines(context.netFile(), context.encoding);
+  for (const TextView line : lines) {
+    record.parse(line);
+    if (record.pinCount() != 1) continue;
     findings += u"ネット名";
     findings += record.get(kNetName);
     findings += u"の";
