@@ -99,13 +99,17 @@ NetRecordView::NetRecordView()
 
 void NetRecordView::parse(TextView line) {
   walkNetLine(line, [&](long long index, TextView field) {
-    if (static_cast<unsigned long long>(index) > lastIndex_) {
-      throw CapacityError("index " + std::to_string(index) + " is beyond the list bound " + std::to_string(lastIndex_));
-    }
-    const auto position = static_cast<std::size_t>(index);
-    if (position >= elements_.size()) elements_.resize(position + 1);
-    elements_[position] = holdsBlank(field) ? TextView(withoutBlanks_.emplace_back(withoutBlanks(field))) : field;
+    set(index, holdsBlank(field) ? TextView(withoutBlanks_.emplace_back(withoutBlanks(field))) : field);
   });
+}
+
+void NetRecordView::set(long long index, TextView text) {
+  if (index < 0 || static_cast<unsigned long long>(index) > lastIndex_) {
+    throw CapacityError("index " + std::to_string(index) + " is beyond the list bound " + std::to_string(lastIndex_));
+  }
+  const auto position = static_cast<std::size_t>(index);
+  if (position >= elements_.size()) elements_.resize(position + 1);
+  elements_[position] = text;
 }
 
 TextView NetRecordView::get(long long index) const {

@@ -76,6 +76,8 @@ class NetRecordView {
 
   void parse(TextView line);
   TextView get(long long index) const;
+  // Sets an element, as a net record's at() does.
+  void set(long long index, TextView text);
   long long pinCount() const { return numericValue(get(kPinCount)); }
 
  private:

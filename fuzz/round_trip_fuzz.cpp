@@ -1,0 +1,200 @@
+// Intermediate files that a reader made from arbitrary bytes go through one
+// writer and back through the reader of the writer's format: every net must
+// come back with its pins, and every part where the format carries parts.
+// The first byte picks the reader, the second the writer, the rest is the
+// reader's input (see splitReaderInput), so that over a run every writer
+// meets what every reader makes. As in a conversion, the names that the
+// writer's format cannot carry are renamed first; the comparison is between
+// the intermediate files so renamed and those read back.
+//
+// Losses that the formats document, and so not differences:
+// - a format that carries no parts (carriesParts is false) gives no parts
+//   back, so its parts are not compared;
+// - a reference, pin, part name or package that the writer's format cannot
+//   carry is written unchanged and reported in errlog.txt, so a board with
+//   one is not compared;
+// - MENTOR and Expedition PCB join the nets of one name, so nets are
+//   compared by name, with all the pins of that name;
+// - a reader that upper-cases gives names and pins back upper-cased;
+// - writers that sort change the order of nets, pins and parts, so order is
+//   not compared;
+// - a net without pins may be left out of the output;
+// - a capacity failure while writing or reading back ends the conversion
+//   with the capacity message, as it would in a run.
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <set>
+#include <tuple>
+
+#include "core/errors.h"
+#include "core/field_limits.h"
+#include "core/records.h"
+#include "formats/builtin_formats.h"
+#include "fuzz/fuzz_support.h"
+
+namespace {
+
+using namespace korvanel;
+using namespace korvanel::fuzzing;
+
+struct Writable {
+  Text writerName;
+  // The name whose reader reads the writer's output back.
+  Text readerName;
+};
+
+// Every reader once, by the first of its names.
+std::vector<Text> readerNames(const FormatTable& formats) {
+  std::vector<Text> names;
+  std::set<Reader> seen;
+  for (const Text& name : formats.inputNames()) {
+    const Reader reader = formats.findReader(name);
+    if (reader != nullptr && seen.insert(reader).second) names.push_back(name);
+  }
+  return names;
+}
+
+// Every writer once, with the reader of its format. "CR5000(PC)" has no
+// reader of its own: its output reads as "CR5000".
+std::vector<Writable> writables(const FormatTable& formats) {
+  std::vector<Writable> writables;
+  std::set<std::pair<Writer, Reader>> seen;
+  for (const Text& name : formats.outputNames()) {
+    const Text readerName = name == u"CR5000(PC)" ? Text(u"CR5000") : name;
+    const Writer writer = formats.findWriter(name);
+    const Reader reader = formats.findReader(readerName);
+    if (writer != nullptr && reader != nullptr && seen.insert({writer, reader}).second) {
+      writables.push_back({name, readerName});
+    }
+  }
+  return writables;
+}
+
+Text asReadBack(const Text& text, const FormatLimits& limits) {
+  return limits.readerUpperCases ? toUpper(text) : text;
+}
+
+using NetsByName = std::map<Text, std::multiset<Text>>;
+using Parts = std::multiset<std::tuple<Text, Text, Text>>;
+
+NetsByName netsOf(const ConversionContext& context, const FormatLimits& limits) {
+  NetsByName nets;
+  NetRecord net;
+  for (const auto& line : readRecordLines(context.netFile(), context.encoding)) {
+    mrk1net(net, line);
+    const long long count = pinCount(net);
+    if (count == 0) continue;
+    auto& pins = nets[asReadBack(net.get(kNetName), limits)];
+    for (long long pin = 0; pin < count; ++pin) pins.insert(asReadBack(net.get(kFirstPin + pin), limits));
+  }
+  return nets;
+}
+
+// The first net of `written` that did not come back as it was, for the
+// finding's report.
+Text firstDifference(const NetsByName& written, const NetsByName& back) {
+  for (const auto& [name, pins] : written) {
+    const auto found = back.find(name);
+    if (found == back.end()) return u"net " + name + u" is missing";
+    if (found->second != pins) return u"net " + name + u" has other pins";
+  }
+  for (const auto& [name, pins] : back) {
+    if (!written.contains(name)) return u"net " + name + u" is new";
+  }
+  return {};
+}
+
+Parts partsOf(const ConversionContext& context, const FormatLimits& limits) {
+  Parts parts;
+  PartRecord part;
+  for (const auto& line : readRecordLines(context.partsFile(), context.encoding)) {
+    mprk1in(part, line);
+    parts.emplace(asReadBack(part.get(kReference), limits), asReadBack(part.get(kPartName), limits),
+                  asReadBack(part.get(kOtherInformation), limits));
+  }
+  return parts;
+}
+
+// Whether every reference, pin, part name and package of the intermediate
+// files is one that the format carries.
+bool carriesEveryField(const ConversionContext& context, const FormatLimits& limits) {
+  NetRecord net;
+  for (const auto& line : readRecordLines(context.netFile(), context.encoding)) {
+    mrk1net(net, line);
+    const long long count = pinCount(net);
+    for (long long index = kFirstPin; index < kFirstPin + count; ++index) {
+      const TextView pin = net.get(index);
+      const std::size_t dot = pin.find(u'.');
+      if (!limits.reference.carries(pin.substr(0, dot))) return false;
+      if (dot != TextView::npos && !limits.pinName.carries(pin.substr(dot + 1))) return false;
+    }
+  }
+  if (!limits.carriesParts) return true;
+  PartRecord part;
+  for (const auto& line : readRecordLines(context.partsFile(), context.encoding)) {
+    mprk1in(part, line);
+    if (!limits.reference.carries(part.get(kReference)) || !limits.partName.carries(part.get(kPartName)) ||
+        !limits.package.carries(part.get(kOtherInformation))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::filesystem::path subdirectory(const char* name) {
+  const std::filesystem::path directory = scratchDirectory() / name;
+  std::filesystem::create_directories(directory);
+  return directory;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static SilentHost host;
+  const FormatTable& formats = builtinFormats();
+  static const std::vector<Text> readers = readerNames(formats);
+  static const std::vector<Writable> writers = writables(formats);
+  static const std::filesystem::path readDirectory = subdirectory("read");
+  static const std::filesystem::path writtenDirectory = subdirectory("written");
+  static const std::filesystem::path backDirectory = subdirectory("back");
+  if (size < 2) return 0;
+  const Text& readerName = readers[data[0] % readers.size()];
+  const Writable& writable = writers[data[1] % writers.size()];
+  const std::string_view bytes(reinterpret_cast<const char*>(data) + 2, size - 2);
+
+  const ConversionContext reading{readDirectory, Encoding::Cp932, host, readerName};
+  if (!runReader(splitReaderInput({readerName}, formats, bytes), formats, reading, readDirectory)) return 0;
+
+  const ConversionContext writing{writtenDirectory, Encoding::Cp932, host, readerName};
+  for (const auto& file : {reading.netFile(), reading.partsFile()}) {
+    std::filesystem::copy_file(file, writtenDirectory / file.filename(),
+                               std::filesystem::copy_options::overwrite_existing);
+  }
+  static const FormatLimits kNoLimits;
+  const FormatLimits* stated = formats.findWriterLimits(writable.writerName);
+  const FormatLimits& limits = stated != nullptr ? *stated : kNoLimits;
+  const std::filesystem::path output = scratchDirectory() / "output.net";
+  const std::filesystem::path outputParts = scratchDirectory() / "output.prt";
+  const ConversionContext back{backDirectory, Encoding::Cp932, host, writable.readerName};
+  try {
+    Text findings;
+    if (stated != nullptr) makeNamesSafeForWriter(writing, limits, findings);
+    if (!carriesEveryField(writing, limits)) return 0;
+    formats.findWriter(writable.writerName)(writing, WriterArguments{output, fromUtf8(outputParts.string())});
+    Text status;
+    formats.findReader(writable.readerName)(back, ReaderArguments{output, fromUtf8(outputParts.string())}, status);
+    if (status == kStatusBad) finding("the writer's output is not recognised by its reader", writable.writerName);
+  } catch (const CapacityError&) {
+    return 0;
+  }
+  const NetsByName written = netsOf(writing, limits);
+  const NetsByName readBack = netsOf(back, limits);
+  if (readBack != written) {
+    finding("nets came back otherwise", writable.writerName + u": " + firstDifference(written, readBack));
+  }
+  if (limits.carriesParts && partsOf(back, limits) != partsOf(writing, limits)) {
+    finding("parts came back otherwise", writable.writerName);
+  }
+  return 0;
+}
