@@ -10,15 +10,28 @@ namespace {
 // The line list of the sort holds the nets at indices 0 to 20000.
 constexpr std::size_t kSortLineCapacity = 20001;
 
-// Sorts the pins of a net in place: elements 2 to count + 1.
-void sortPins(NetRecord& record) {
-  const long long last = pinCount(record) + 1;
+// Sorts the pins of a net in place: elements 2 to count + 1. The sorted pins
+// stay in the record, where a later, shorter line finds them as left-overs.
+void sortPins(NetRecordView& record, std::vector<TextView>& pins) {
+  const long long last = record.pinCount() + 1;
   if (last <= kFirstPin) return;
-  std::vector<Text> pins;
-  pins.reserve(static_cast<std::size_t>(std::min<long long>(last, kRecordLastIndex)));
+  pins.clear();
   for (long long index = kFirstPin; index <= last; ++index) pins.push_back(record.get(index));
-  modStrSort(pins, 0, static_cast<long long>(pins.size()) - 1);
-  for (long long index = kFirstPin; index <= last; ++index) record.at(index) = std::move(pins[index - kFirstPin]);
+  std::sort(pins.begin(), pins.end());
+  for (long long index = kFirstPin; index <= last; ++index) record.set(index, pins[index - kFirstPin]);
+}
+
+// The net line of a record, as mnrkout builds it, appended to `line`.
+void appendNetLine(const NetRecordView& record, Text& line) {
+  line += record.get(kNetName);
+  line += u"; ";
+  line += record.get(kPinCount);
+  line += u": ";
+  const long long last = record.pinCount() + 1;
+  for (long long index = kFirstPin; index <= last; ++index) {
+    line += record.get(index);
+    line += u", ";
+  }
 }
 
 }  // namespace
@@ -30,19 +43,33 @@ void modStrSort(std::vector<Text>& list, long long first, long long last) {
 }
 
 void mrksort(const ConversionContext& context, Text& sorted) {
-  NetRecord record;
-  std::vector<Text> lines;
-  for (const TextView line : readRecordLines(context.netFile(), context.encoding)) {
-    mrk1net(record, line);
-    sortPins(record);
-    ensureRoomInList(lines.size(), kSortLineCapacity, "nets to sort");
-    Text rebuilt;
-    mnrkout(record, rebuilt);
-    lines.push_back(std::move(rebuilt));
+  // The rebuilt lines one after the other, and where each begins.
+  Text rebuilt;
+  std::vector<std::size_t> lineStarts;
+  {
+    const LineList lines = readRecordLines(context.netFile(), context.encoding);
+    rebuilt.reserve(lines.empty() ? 0 : static_cast<std::size_t>(lines[lines.size() - 1].data() - lines[0].data()) +
+                                            lines[lines.size() - 1].size());
+    NetRecordView record;
+    std::vector<TextView> pins;
+    for (const TextView line : lines) {
+      record.parse(line);
+      sortPins(record, pins);
+      ensureRoomInList(lineStarts.size(), kSortLineCapacity, "nets to sort");
+      lineStarts.push_back(rebuilt.size());
+      appendNetLine(record, rebuilt);
+    }
   }
-  modStrSort(lines, 0, static_cast<long long>(lines.size()) - 1);
-  for (const Text& line : lines) {
-    if (line.empty()) continue;
+  std::vector<TextView> netLines;
+  netLines.reserve(lineStarts.size());
+  for (std::size_t index = 0; index < lineStarts.size(); ++index) {
+    const std::size_t end = index + 1 < lineStarts.size() ? lineStarts[index + 1] : rebuilt.size();
+    netLines.emplace_back(TextView(rebuilt).substr(lineStarts[index], end - lineStarts[index]));
+  }
+  // Equal lines are identical, so any correct sort gives the same order.
+  std::sort(netLines.begin(), netLines.end());
+  sorted.reserve(sorted.size() + rebuilt.size() + 2 * netLines.size());
+  for (const TextView line : netLines) {
     sorted += line;
     sorted += kCrLf;
   }
