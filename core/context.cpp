@@ -74,6 +74,12 @@ void writeWholeFile(const std::filesystem::path& file, TextView content, Encodin
     const std::filesystem::path resolved = std::filesystem::weakly_canonical(file, linkError);
     if (!linkError) target = resolved;
   }
+  // Only a regular file is replaced: a directory, a pipe or a device stays.
+  const auto kind = std::filesystem::status(target, linkError).type();
+  if (kind == std::filesystem::file_type::directory) throw FileError(file.string() + ": is a directory");
+  if (kind != std::filesystem::file_type::not_found && kind != std::filesystem::file_type::regular) {
+    throw FileError(file.string() + ": is not a regular file");
+  }
   const std::filesystem::path temporary = temporaryNameBeside(target);
   // Registered, so that an interrupted run removes it.
   const TemporaryFileGuard interruptible(temporary);
