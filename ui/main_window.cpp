@@ -306,9 +306,13 @@ void MainWindow::startConversion() {
   } catch (const std::exception& error) {
     lastRunResult_ = RunResult{RunOutcome::Failed, error.what()};
   }
-  // A failure ends the run without a message box; the progress window stays
-  // as it was. The cause goes to the standard error of the program.
-  if (lastRunResult_.outcome == RunOutcome::Failed) qWarning("korvanel: %s", lastRunResult_.failure.c_str());
+  // A failure (a file that cannot be read or written, a byte the codec
+  // rejects) ends the run like the driver's messages do: the progress window
+  // goes, and a message box names the file and the cause.
+  if (lastRunResult_.outcome == RunOutcome::Failed) {
+    host_.hideProgress();
+    host_.showMessage(u"変換できませんでした。\n" + fromUtf8(lastRunResult_.failure));
+  }
 }
 
 // The error log of the conversions: errlog.txt in the start directory.

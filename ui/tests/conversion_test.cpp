@@ -1,6 +1,7 @@
 // Whole conversions started from the window: the messages, the files left
 // behind and the states of the progress window.
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -55,7 +56,8 @@ class ConversionTest : public QObject {
   void formatMismatchHidesTheProgressWindowBeforeItsMessage();
   void formatNameWithoutModule_data();
   void formatNameWithoutModule();
-  void failureWithoutMessageLeavesTheProgressWindowAsItWas();
+  void failedRunNamesTheFileAndTheCauseInAMessageBox_data();
+  void failedRunNamesTheFileAndTheCauseInAMessageBox();
   void capacityExceededHidesTheProgressWindow();
   void pinTableAndPartsListReachTheRun();
   void everyCheckOffStillWritesTheErrorLogHeading();
@@ -131,14 +133,12 @@ void ConversionTest::aStillOpenProgressWindowStartsTheNextRunWithOkDisabled() {
   ProgressWindow* progress = loaded.host.progressWindow();
   QVERIFY(progress != nullptr && progress->Command1->isEnabled());
 
-  // The next run stops without a message at the missing input: the window
-  // that finished before must not look finished now.
+  // The next run stops at the missing input: the window that finished
+  // before must not look finished now.
   window.Text1->setText(QStringLiteral("missing.tel"));
-  QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^korvanel: .*missing\\.tel")));
   click(window.Command4);
   QCOMPARE(window.lastRunResult().outcome, RunOutcome::Failed);
   QCOMPARE(loaded.host.progressWindow(), progress);
-  QVERIFY(progress->isVisible());
   QVERIFY(!progress->Command1->isEnabled());
   QCOMPARE(progress->Label1->text(), QStringLiteral("ネット変換処理中"));
 }
@@ -202,25 +202,34 @@ void ConversionTest::formatNameWithoutModule() {
   QVERIFY(!loaded.exists(QStringLiteral("out.net")));
 }
 
-void ConversionTest::failureWithoutMessageLeavesTheProgressWindowAsItWas() {
+void ConversionTest::failedRunNamesTheFileAndTheCauseInAMessageBox_data() {
+  QTest::addColumn<QString>("input");
+  QTest::addColumn<QString>("output");
+  QTest::addColumn<QString>("cause");
+  QTest::newRow("input missing") << "missing.tel" << "out.tel" << "missing.tel: cannot open for reading";
+  QTest::newRow("output is a folder") << "sample.tel" << "folder" << "folder: is a directory";
+  QTest::newRow("invalid byte") << "invalid.tel" << "out.tel" << "invalid.tel: byte offset 11: invalid cp932";
+}
+
+void ConversionTest::failedRunNamesTheFileAndTheCauseInAMessageBox() {
+  QFETCH(QString, input);
+  QFETCH(QString, output);
+  QFETCH(QString, cause);
   LoadedWindow loaded;
+  loaded.writeBytes(QStringLiteral("sample.tel"), sampleNetlist());
+  loaded.writeBytes(QStringLiteral("invalid.tel"), "$PACKAGES\r\n\xFD\r\n");
+  QVERIFY(QDir(loaded.directory.path()).mkdir(QStringLiteral("folder")));
   MainWindow& window = *loaded.window;
-  fill(window, QStringLiteral("missing.tel"), QStringLiteral("Telesis"), QStringLiteral("out.tel"),
-       QStringLiteral("Telesis"));
-  QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^korvanel: .*missing\\.tel")));
+  fill(window, input, QStringLiteral("Telesis"), output, QStringLiteral("Telesis"));
   click(window.Command4);
 
   QCOMPARE(window.lastRunResult().outcome, RunOutcome::Failed);
-  QVERIFY(loaded.host.messages().isEmpty());
-  ProgressWindow* progress = loaded.host.progressWindow();
-  QVERIFY(progress != nullptr);
-  QVERIFY(progress->isVisible());
-  QVERIFY(!progress->Command1->isEnabled());
-  QCOMPARE(progress->Label1->text(), QStringLiteral("ネット変換処理中"));
-  // Its close box is the way out.
-  QVERIFY(progress->close());
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  QVERIFY(loaded.host.progressWindow() == nullptr);
+  const QString message = loaded.host.messages().last();
+  QVERIFY2(message.startsWith(QStringLiteral("変換できませんでした。\n")) && message.contains(cause),
+           qPrintable(message));
+  // The progress window went before the message.
+  QVERIFY(!loaded.host.progressVisibleAtMessage.back());
+  QVERIFY(!loaded.host.progressWindow()->isVisible());
 }
 
 void ConversionTest::capacityExceededHidesTheProgressWindow() {
