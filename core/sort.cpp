@@ -22,7 +22,7 @@ void sortPins(NetRecordView& record, std::vector<TextView>& pins) {
 }
 
 // The net line of a record, as mnrkout builds it, appended to `line`.
-void appendNetLine(const NetRecordView& record, Text& line) {
+void appendRecordLine(const NetRecordView& record, Text& line) {
   line += record.get(kNetName);
   line += u"; ";
   line += record.get(kPinCount);
@@ -57,7 +57,7 @@ void mrksort(const ConversionContext& context, Text& sorted) {
       sortPins(record, pins);
       ensureRoomInList(lineStarts.size(), kSortLineCapacity, "nets to sort");
       lineStarts.push_back(rebuilt.size());
-      appendNetLine(record, rebuilt);
+      appendRecordLine(record, rebuilt);
     }
   }
   std::vector<TextView> netLines;
