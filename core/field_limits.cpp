@@ -35,22 +35,23 @@ Text withSuffix(const Text& base, int number, const FieldLimits& field) {
 
 // The new name of every net name that must change, in the order of the
 // names' first lines.
-std::vector<std::pair<Text, Text>> chooseNewNames(const std::vector<Text>& names, const FormatLimits& limits) {
+std::vector<std::pair<Text, Text>> chooseNewNames(const std::vector<TextView>& names, const FormatLimits& limits) {
   std::unordered_set<Text> claimed;
-  std::vector<const Text*> toRename;
+  claimed.reserve(names.size());
+  std::vector<TextView> toRename;
   // Names that read back as themselves and as no earlier name keep it.
-  for (const Text& name : names) {
+  for (const TextView name : names) {
     if (limits.netName.carries(name) && claimed.insert(asReadBack(name, limits)).second) continue;
-    toRename.push_back(&name);
+    toRename.push_back(name);
   }
   std::vector<std::pair<Text, Text>> renamed;
-  for (const Text* name : toRename) {
-    const Text base = limits.netName.carries(*name) ? *name : limits.netName.madeSafe(*name);
+  for (const TextView name : toRename) {
+    const Text base = limits.netName.carries(name) ? Text(name) : limits.netName.madeSafe(name);
     Text candidate = base;
     for (int number = 2; !claimed.insert(asReadBack(candidate, limits)).second; ++number) {
       candidate = withSuffix(base, number, limits.netName);
     }
-    renamed.emplace_back(*name, std::move(candidate));
+    renamed.emplace_back(Text(name), std::move(candidate));
   }
   return renamed;
 }
@@ -58,8 +59,8 @@ std::vector<std::pair<Text, Text>> chooseNewNames(const std::vector<Text>& names
 // Collects finding lines, each text reported once.
 class Findings {
  public:
-  void add(TextView label, const Text& text, TextView what) {
-    if (!reported_.insert(Text(label) + u'\n' + text).second) return;
+  void add(TextView label, TextView text, TextView what) {
+    if (!reported_.insert(Text(label) + u'\n' + Text(text)).second) return;
     lines_ += label;
     lines_ += text;
     lines_ += what;
@@ -72,7 +73,7 @@ class Findings {
   Text lines_;
 };
 
-void checkField(Findings& findings, const FieldLimits& field, TextView label, const Text& text) {
+void checkField(Findings& findings, const FieldLimits& field, TextView label, TextView text) {
   if (!field.carries(text)) findings.add(label, text, kCannotCarry);
 }
 
@@ -124,20 +125,20 @@ Text FieldLimits::madeSafe(TextView field) const {
 
 void makeNamesSafeForWriter(const ConversionContext& context, const FormatLimits& limits, Text& findings) {
   const LineList netLines = readRecordLines(context.netFile(), context.encoding);
-  NetRecord net;
-  std::vector<Text> distinctNames;
-  std::unordered_set<Text> seenNames;
+  NetRecordView netView;
+  std::vector<TextView> distinctNames;
+  std::unordered_set<TextView> seenNames;
   // Every reference, pin, part name and package is reported once.
   Findings fields;
   for (const TextView line : netLines) {
-    mrk1net(net, line);
-    if (seenNames.insert(net.get(kNetName)).second) distinctNames.push_back(net.get(kNetName));
-    const long long count = pinCount(net);
+    netView.parse(line);
+    if (seenNames.insert(netView.get(kNetName)).second) distinctNames.push_back(netView.get(kNetName));
+    const long long count = netView.pinCount();
     for (long long index = kFirstPin; index <= count + 1; ++index) {
-      const Text& pin = net.get(index);
+      const TextView pin = netView.get(index);
       const std::size_t dot = pin.find(u'.');
       checkField(fields, limits.reference, u"リファレンス", pin.substr(0, dot));
-      if (dot != Text::npos && !limits.pinName.carries(TextView(pin).substr(dot + 1))) {
+      if (dot != TextView::npos && !limits.pinName.carries(pin.substr(dot + 1))) {
         fields.add(u"ピン", pin, kCannotCarry);
       }
     }
@@ -150,6 +151,7 @@ void makeNamesSafeForWriter(const ConversionContext& context, const FormatLimits
   }
   if (!renamed.empty()) {
     const std::unordered_map<Text, Text> newNameOf(renamed.begin(), renamed.end());
+    NetRecord net;
     Text content;
     for (const TextView line : netLines) {
       mrk1net(net, line);
