@@ -7,6 +7,7 @@
 
 #include "core/context.h"
 #include "core/field_limits.h"
+#include "core/format_probe.h"
 #include "core/text.h"
 
 namespace korvanel {
@@ -38,6 +39,9 @@ struct FormatEntry {
   // A two-file format: the reader takes a parts file beside its input, the
   // writer writes one beside its output.
   bool hasCompanionPartsFile = false;
+  // How well a file fits the reader's format; nullptr where there is no
+  // reader. Names that share a reader share its probe.
+  Probe probe = nullptr;
 };
 
 class FormatTable {
@@ -56,6 +60,8 @@ class FormatTable {
   // The names in the order of the window's input and output lists.
   const std::vector<Text>& inputNames() const { return inputNames_; }
   const std::vector<Text>& outputNames() const { return outputNames_; }
+  // Every entry, in the table's order.
+  const std::vector<FormatEntry>& entries() const { return entries_; }
 
  private:
   const FormatEntry* find(TextView name) const;
