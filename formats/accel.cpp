@@ -1,5 +1,6 @@
 #include "formats/accel.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -334,6 +335,25 @@ void mnaccin(const ConversionContext& context, const std::filesystem::path& inpu
   writeWholeFile(context.partsFile(), partsLines, context.encoding);
   const Text netLines = components.firstNetLine ? readNets(lines, *components.firstNetLine) : Text();
   writeWholeFile(context.netFile(), netLines, context.encoding);
+}
+
+ProbeFit probeAccel(const ProbeInput& input) {
+  const auto accepts = [](const std::vector<Text>& upperLines, bool wholeFile) {
+    Text partsLines;
+    const ComponentsEnd components = readComponents(probeContext(), upperLines, partsLines);
+    // Without a net, only the whole file tells an empty netlist.
+    return components.firstNetLine || (wholeFile && components.isEmptyNetlist);
+  };
+  const std::vector<Text> lines = upperCased(input.lines());
+  const bool opensNetlist = firstWord(firstNonEmptyLine(lines)) == kNetlistKeyword;
+  // Many components may put the first net beyond the head.
+  const bool accepted = accepts(lines, input.holdsWholeFile()) ||
+                        (opensNetlist && !input.holdsWholeFile() && accepts(upperCased(input.allLines()), true));
+  if (!accepted) return ProbeFit::None;
+  if (opensNetlist) return ProbeFit::Header;
+  const bool namesANode =
+      std::any_of(lines.begin(), lines.end(), [](const Text& line) { return line.find(kNodeKeyword) != Text::npos; });
+  return namesANode ? ProbeFit::Keywords : ProbeFit::Shape;
 }
 
 void mnaccout(const ConversionContext& context, const std::filesystem::path& output) {

@@ -10,6 +10,7 @@
 
 #include "core/context.h"
 #include "core/field_limits.h"
+#include "core/format_probe.h"
 
 namespace korvanel {
 
@@ -22,5 +23,10 @@ void mnaccout(const ConversionContext& context, const std::filesystem::path& out
 // dropped from the quoted texts of a component, and an empty pin number is
 // the same node as a pin without one.
 extern const FormatLimits kAccelLimits;
+
+// How well the head of a file fits an ACCEL netlist: accepted when a
+// (net ...) list begins in it, the writer's header when its first list is
+// (netlist ...).
+ProbeFit probeAccel(const ProbeInput& input);
 
 }  // namespace korvanel

@@ -1,5 +1,6 @@
 #include "formats/block_netlist.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -243,6 +244,71 @@ Text pinFromToken(TextView token, TextView pinSeparators) {
     if (separates) return pinFromSeparator(token, separator);
   }
   return Text(token);
+}
+
+BlockNetlistHead readBlockNetlistHead(const ProbeInput& input) {
+  BlockNetlistHead head;
+  const auto netStartOf = [](const std::vector<Text>& upperLines) {
+    Text partsLines;
+    return readPartBlocks(probeContext(), upperLines, BlockNetlistGrammar{}, partsLines);
+  };
+  std::vector<Text> lines = upperCased(input.lines());
+  head.firstLine = firstNonEmptyLine(lines);
+  std::optional<NetSectionStart> netStart = netStartOf(lines);
+  // Many part blocks may put the first net beyond the head.
+  const bool opensPartBlock =
+      std::any_of(lines.begin(), lines.end(), [](const Text& line) { return isMarkLine(line, kBlockOpen); });
+  if (!netStart && opensPartBlock && !input.holdsWholeFile()) {
+    lines = upperCased(input.allLines());
+    netStart = netStartOf(lines);
+  }
+  head.netBlocksBegin = netStart.has_value();
+  if (!netStart) return head;
+
+  bool insideBlock = false;
+  for (std::size_t lineIndex = 0; lineIndex < netStart->line; ++lineIndex) {
+    const Text& line = lines[lineIndex];
+    if (isMarkLine(line, kBlockOpen) || isMarkLine(line, kBlockClose)) {
+      insideBlock = isMarkLine(line, kBlockOpen);
+    } else if (insideBlock) {
+      const Text field = fieldOf(line, FieldText::Squeezed);
+      for (const KeywordField& keywordField : kKeywordFields) {
+        if (field == keywordField.keyword) head.partBlocksHoldKeywords = true;
+      }
+    }
+  }
+
+  // The net blocks: "(", the name, one pin a line, ")".
+  NetState state = NetState::Outside;
+  std::size_t marks = 0;
+  std::size_t marksAlone = 0;
+  for (std::size_t lineIndex = netStart->line; lineIndex < lines.size(); ++lineIndex) {
+    TextView content = trimmed(lines[lineIndex]);
+    while (!content.empty() && content.front() == kQuote) content.remove_prefix(1);
+    if (content.empty()) continue;
+    if (content.front() == kNetOpen) {
+      // "(" alone, or followed by the net's name alone.
+      const TextView name = trimmed(content.substr(1));
+      ++marks;
+      if (name.find_first_of(u" \t()") == TextView::npos) ++marksAlone;
+      state = name.empty() ? NetState::AwaitingName : NetState::Named;
+    } else if (state == NetState::AwaitingName) {
+      state = NetState::Named;
+    } else if (state == NetState::Named && content.front() == kNetClose) {
+      ++marks;
+      if (content.size() == 1) ++marksAlone;
+      state = NetState::Outside;
+    } else if (state == NetState::Named) {
+      const TextView pin = firstWord(content);
+      if (pin.find(u',', 1) != TextView::npos) {
+        ++head.pinsWithComma;
+      } else if (pin.find(u'-', 1) != TextView::npos) {
+        ++head.pinsWithDash;
+      }
+    }
+  }
+  head.netMarksStandAlone = isMostOf(marksAlone, marks);
+  return head;
 }
 
 void readBlockNetlist(const ConversionContext& context, const std::filesystem::path& input, Text& status,

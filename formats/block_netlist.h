@@ -17,6 +17,7 @@
 #include <filesystem>
 
 #include "core/context.h"
+#include "core/format_probe.h"
 #include "core/text.h"
 
 namespace korvanel {
@@ -82,5 +83,26 @@ void writeBlockNetlist(const ConversionContext& context, const std::filesystem::
 
 // A pin as read, in the intermediate form (see `pinSeparators`).
 Text pinFromToken(TextView token, TextView pinSeparators);
+
+// What the head of a file shows of a block netlist, for the probes of the
+// formats that share the grammar.
+struct BlockNetlistHead {
+  // A "(" outside the part blocks: every reader of the grammar accepts the
+  // file.
+  bool netBlocksBegin = false;
+  // The first line that holds more than blanks, upper-cased and trimmed.
+  Text firstLine;
+  // A part block gives its fields after keyword lines ("DESIGNATOR", ...).
+  bool partBlocksHoldKeywords = false;
+  // Most "(" and ")" that open and close the nets stand alone on their lines
+  // (a "(" perhaps with the net's name).
+  bool netMarksStandAlone = false;
+  // The pins of the net blocks written reference-pin (U1-7) and
+  // reference,pin (U1,7).
+  std::size_t pinsWithDash = 0;
+  std::size_t pinsWithComma = 0;
+};
+
+BlockNetlistHead readBlockNetlistHead(const ProbeInput& input);
 
 }  // namespace korvanel

@@ -1,5 +1,7 @@
 #include "formats/builtin_formats.h"
 
+#include <utility>
+
 #include "formats/accel.h"
 #include "formats/cadlus.h"
 #include "formats/cadvance.h"
@@ -81,6 +83,23 @@ FormatTable makeBuiltinFormats() {
       {u"KiCad", readerOf<mnkicin>, writerOf<mnkicout>, &kKicadLimits},
       {u"tEDAx", readerOf<mntdxin>, writerOf<mntdxout>, &kTedaxLimits},
   };
+  // The probe of each reader; the names that share a reader share its probe.
+  const std::pair<Reader, Probe> probes[] = {
+      {readerOf<mnaccin>, probeAccel},      {readerOf<mntelin>, probeTelesis},  {readerOf<mnsfxin>, probeSfx},
+      {readerOf<mnclpin>, probeCadlus},     {readerOf<mncvain>, probeCadvance}, {readerOf<mncr2in>, probeCr2000},
+      {readerOf<mncr5in>, probeCr5000},     {readerOf<mncsiin>, probeCsi},      {readerOf<mnd2cin>, probeD2Cad},
+      {readerOf<mnexpin>, probeExpedition}, {readerOf<mnfutin>, probeFuture},   {readerOf<mnintin>, probeIntergra},
+      {readTwoFiles, probeMmColmo},         {readerOf<mnmetin>, probeMentor},   {readerOf<mnmypin>, probeMypcb},
+      {readerOf<mnpa2in>, probePads2000},   {readerOf<mnpapin>, probePadsPcb},  {readerOf<mnpnlin>, probePcadNlt},
+      {readerOf<mnpwrin>, probePcadWrl},    {readerOf<mnproin>, probeProtel},   {readerOf<mnpr2in>, probeProtel2},
+      {readerOf<mntanin>, probeTango},      {readerOf<mnwacin>, probeWacom},    {readerOf<mnkicin>, probeKicad},
+      {readerOf<mntdxin>, probeTedax},
+  };
+  for (FormatEntry& entry : entries) {
+    for (const auto& [reader, probe] : probes) {
+      if (entry.reader == reader) entry.probe = probe;
+    }
+  }
   std::vector<Text> inputNames = {
       u"ACCEL",   u"ALLEGRO",  u"CADIX XID", u"CADLUS-PC(Reverse Net)", u"CADVANCE", u"CR2000",
       u"CR3000",  u"CR5000",   u"CSi",       u"D2 CAD",                 u"Expedition PCB",

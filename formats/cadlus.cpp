@@ -19,22 +19,21 @@ std::size_t wordEnd(TextView line, std::size_t start) {
   return blank == TextView::npos ? line.size() : blank;
 }
 
-}  // namespace
-
-void mnclpin(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
-  const std::vector<Text> lines = readLines(input, context.encoding);
-  // The format has no parts: the parts file holds one empty line.
-  writeWholeFile(context.partsFile(), kCrLf, context.encoding);
-
-  NetRecord net;
+// What the reader finds in the lines of a file.
+struct ReadNets {
   Text netLines;
+  bool netWithPinsRead = false;
+};
+
+ReadNets readNets(const std::vector<Text>& lines) {
+  ReadNets read;
+  NetRecord net;
   bool netOpen = false;
   long long nextElement = kFirstPin;
-  bool netWithPinsRead = false;
   auto finishNet = [&] {
     // The count is that of this net's own pins, none for a name without pins.
-    appendNetLine(net, nextElement, netLines);
-    if (nextElement > kFirstPin) netWithPinsRead = true;
+    appendNetLine(net, nextElement, read.netLines);
+    if (nextElement > kFirstPin) read.netWithPinsRead = true;
   };
 
   for (const Text& rawLine : lines) {
@@ -69,13 +68,48 @@ void mnclpin(const ConversionContext& context, const std::filesystem::path& inpu
     }
   }
   if (netOpen) finishNet();
+  return read;
+}
 
-  if (!netWithPinsRead) {
+}  // namespace
+
+void mnclpin(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
+  const std::vector<Text> lines = readLines(input, context.encoding);
+  // The format has no parts: the parts file holds one empty line.
+  writeWholeFile(context.partsFile(), kCrLf, context.encoding);
+  const ReadNets read = readNets(lines);
+  if (!read.netWithPinsRead) {
     context.host.hideProgress();
     status = kStatusBad;
     return;
   }
-  writeWholeFile(context.netFile(), netLines, context.encoding);
+  writeWholeFile(context.netFile(), read.netLines, context.encoding);
+}
+
+ProbeFit probeCadlus(const ProbeInput& input) {
+  const std::vector<Text>& lines = input.lines();
+  if (!readNets(lines).netWithPinsRead) return ProbeFit::None;
+  // Most pins written reference-pin, one a word: the words of the lines that
+  // begin with a blank, but for the names in column 2.
+  std::size_t pins = 0;
+  std::size_t separatedPins = 0;
+  for (const Text& line : lines) {
+    if (!characterAt(line, 0).isSpace()) continue;
+    std::size_t position = kNameColumn;
+    if (!characterAt(line, kNameColumn).isSpaceTabOrEmpty()) position = wordEnd(line, kNameColumn);
+    while (position < line.size()) {
+      if (characterAt(line, position).isSpaceTabOrEmpty()) {
+        ++position;
+        continue;
+      }
+      const std::size_t end = wordEnd(line, position);
+      ++pins;
+      const TextView pin = TextView(line).substr(position, end - position);
+      if (pin.find(kPinSeparator, 1) != TextView::npos && pin.find(u',') == TextView::npos) ++separatedPins;
+      position = end;
+    }
+  }
+  return isMostOf(separatedPins, pins) ? ProbeFit::Shape : ProbeFit::Accepted;
 }
 
 }  // namespace korvanel

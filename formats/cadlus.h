@@ -8,9 +8,15 @@
 #include <filesystem>
 
 #include "core/context.h"
+#include "core/format_probe.h"
 
 namespace korvanel {
 
 void mnclpin(const ConversionContext& context, const std::filesystem::path& input, Text& status);
+
+// How well the head of a file fits a CADLUS-PC reverse netlist: accepted
+// when it holds a net with pins, its shape when most net lines name their net
+// from column 2 and write their pins reference-pin.
+ProbeFit probeCadlus(const ProbeInput& input);
 
 }  // namespace korvanel

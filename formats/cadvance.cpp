@@ -207,6 +207,20 @@ void mncvain(const ConversionContext& context, const std::filesystem::path& inpu
   writeWholeFile(context.netFile(), readNetsBlock(lines, *firstNetLine), context.encoding);
 }
 
+ProbeFit probeCadvance(const ProbeInput& input) {
+  const std::vector<Text> lines = upperCaseWorkingCopy(input.lines());
+  const bool holdsHeader = std::any_of(lines.begin(), lines.end(), [](const Text& line) {
+    return trimmed(line).starts_with(u"$NET_LIST") || line.find(u"===> CADVANCE NET LIST FILE") != Text::npos;
+  });
+  // A long parts block may put "nets{" beyond the head.
+  const bool accepted = acceptedByHeadOrWholeFile(input, holdsHeader, [](const std::vector<Text>& anyLines) {
+    Text partsLines;
+    return readPartsBlock(probeContext(), upperCaseWorkingCopy(anyLines), partsLines).has_value();
+  });
+  if (!accepted) return ProbeFit::None;
+  return holdsHeader ? ProbeFit::Header : ProbeFit::Keywords;
+}
+
 void mncvaout(const ConversionContext& context, const std::filesystem::path& output) {
   const std::vector<Text> sortedParts = sortPartsFile(context, EmptyLineAfterParts::Yes);
 

@@ -9,6 +9,7 @@
 
 #include "core/context.h"
 #include "core/field_limits.h"
+#include "core/format_probe.h"
 
 namespace korvanel {
 
@@ -21,5 +22,10 @@ void mncvaout(const ConversionContext& context, const std::filesystem::path& out
 // reads as the separator; a part line without reference or part name gives
 // no part.
 extern const FormatLimits kCadvanceLimits;
+
+// How well the head of a file fits a CADVANCE netlist: accepted when its
+// "comp {" and "nets{" blocks begin there, the writer's header when it holds
+// "$NET_LIST" or the writer's comment.
+ProbeFit probeCadvance(const ProbeInput& input);
 
 }  // namespace korvanel

@@ -1,5 +1,6 @@
 #include "formats/cr2000.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -110,6 +111,20 @@ void mncr2in(const ConversionContext& context, const std::filesystem::path& inpu
   }
   status = kStatusGood;
   writeWholeFile(context.netFile(), readNetSection(lines, *firstNetLine), context.encoding);
+}
+
+ProbeFit probeCr2000(const ProbeInput& input) {
+  const std::vector<Text>& lines = input.lines();
+  const std::optional<std::size_t> firstNetLine = findNetsLine(lines);
+  if (!firstNetLine) return ProbeFit::None;
+  if (firstNonEmptyLine(lines) == kNetsKeyword) return ProbeFit::Header;
+  // The first net line: a blank, then the name from column 2.
+  const auto netsLine = lines.begin() + static_cast<std::ptrdiff_t>(*firstNetLine);
+  const auto netLine = std::find_if(netsLine, lines.end(), [](const Text& line) { return !trimmed(line).empty(); });
+  const bool namesFromColumn2 =
+      netLine != lines.end() && characterAt(*netLine, 0).isSpace() && !characterAt(*netLine, 1).isSpaceTabOrEmpty();
+  if (!namesFromColumn2) return ProbeFit::Accepted;
+  return trimmed(*(netsLine - 1)) == kNetsKeyword ? ProbeFit::Keywords : ProbeFit::Shape;
 }
 
 void mncr2out(const ConversionContext& context, const std::filesystem::path& output) {

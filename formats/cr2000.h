@@ -9,6 +9,7 @@
 
 #include "core/context.h"
 #include "core/field_limits.h"
+#include "core/format_probe.h"
 
 namespace korvanel {
 
@@ -19,5 +20,11 @@ void mncr2out(const ConversionContext& context, const std::filesystem::path& out
 // first character, the word END alone ends the nets, and a net without a
 // name or an empty pin does not read back.
 extern const FormatLimits kCr2000Limits;
+
+// How well the head of a file fits a CR2000 netlist: accepted when a line
+// begins with "NETS", its shape when the first net after it is named from
+// column 2, its keywords when "NETS" also stands alone on its line, the
+// writer's header when that line is the first.
+ProbeFit probeCr2000(const ProbeInput& input);
 
 }  // namespace korvanel

@@ -1,5 +1,6 @@
 #include "formats/cr5000.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -204,6 +205,42 @@ void Cr5000Reader::finish() {
   writeWholeFile(context_.netFile(), netLines_, context_.encoding);
 }
 
+// Whether the reader meets "$CCF{" before anything else: nothing but blanks,
+// tabs, line ends and comments stand before it, and it stands on one line
+// (blanks between its characters allowed). A "$" right after its "{" would begin a
+// new word before the keyword is taken. The reader finds the keyword in more
+// places; these are the ones a probe needs.
+bool opensWithHeaderKeyword(const std::vector<Text>& upperLines) {
+  bool insideComment = false;
+  for (const Text& line : upperLines) {
+    std::size_t position = 0;
+    while (position < line.size()) {
+      if (insideComment) {
+        const std::size_t closer = line.find(kCommentCloser, position);
+        if (closer == Text::npos) break;
+        insideComment = false;
+        position = closer + kCommentCloser.size();
+        continue;
+      }
+      if (!isWordCharacter(characterAt(line, position))) {
+        ++position;
+      } else if (TextView(line).substr(position).starts_with(kCommentOpener)) {
+        insideComment = true;
+        position += kCommentOpener.size();
+      } else {
+        std::size_t matched = 0;
+        for (; position < line.size() && matched < kHeaderKeyword.size(); ++position) {
+          if (!isWordCharacter(characterAt(line, position))) continue;
+          if (line[position] != kHeaderKeyword[matched]) return false;
+          ++matched;
+        }
+        return matched == kHeaderKeyword.size() && !characterAt(line, position).is(u'$');
+      }
+    }
+  }
+  return false;
+}
+
 // One definition line per run of parts with the same part name: 15 blanks,
 // the name, ": " and the references separated by ",". A line wraps after
 // its "," once the width estimate (names and references without
@@ -345,6 +382,22 @@ void mncr5in(const ConversionContext& context, const std::filesystem::path& inpu
   Cr5000Reader reader(context, status);
   for (const Text& line : readLines(input, context.encoding)) reader.readLine(toUpper(line));
   reader.finish();
+}
+
+ProbeFit probeCr5000(const ProbeInput& input) {
+  if (!opensWithHeaderKeyword(upperCased(input.lines()))) return ProbeFit::None;
+  // The LF form of the writer ends its lines with LF alone.
+  std::vector<Text> contents;
+  for (const Text& line : upperCaseWorkingCopy(input.lines())) {
+    if (Text content = blanksRemoved(line); !content.empty()) contents.push_back(std::move(content));
+  }
+  const bool writersHeader = contents.size() >= 2 && contents[0] == kHeaderKeyword && contents[1] == kDefinitionKeyword;
+  if (writersHeader) return ProbeFit::Header;
+  const bool holdsBlockKeyword = std::any_of(contents.begin(), contents.end(), [](const Text& content) {
+    return content.starts_with(kDefinitionKeyword) || content.starts_with(kPowerKeyword) ||
+           content.starts_with(kGroundKeyword) || content.starts_with(kOneStrokeNetKeyword);
+  });
+  return holdsBlockKeyword ? ProbeFit::Keywords : ProbeFit::Shape;
 }
 
 void mncr5out(const ConversionContext& context, const std::filesystem::path& output) {

@@ -10,6 +10,7 @@
 
 #include "core/context.h"
 #include "core/field_limits.h"
+#include "core/format_probe.h"
 
 namespace korvanel {
 
@@ -24,5 +25,11 @@ void mncr5pout(const ConversionContext& context, const std::filesystem::path& ou
 // "{" or with a block heading (NET{, POWER{ ...) opens a block; "," ends a
 // reference; a pin is written reference(pin) from its last ".".
 extern const FormatLimits kCr5000Limits;
+
+// How well the head of a file fits a CR5000 (or CR3000) netlist: accepted
+// when it opens with "$CCF{" after nothing but comments, its keywords when a
+// DEFINITION, GROUND, POWER or ONE_STROKE_NET block follows, the writer's
+// header when "$CCF{" and "DEFINITION {" are its first two lines.
+ProbeFit probeCr5000(const ProbeInput& input);
 
 }  // namespace korvanel

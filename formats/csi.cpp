@@ -191,6 +191,33 @@ void mncsiin(const ConversionContext& context, const std::filesystem::path& inpu
   writeWholeFile(context.netFile(), readNetSection(lines, parts.firstNetLine), context.encoding);
 }
 
+ProbeFit probeCsi(const ProbeInput& input) {
+  // The reader's walk up to its keywords, word by word: a word that begins
+  // with ".EODCOM" ends its line, one with ".NET" the parts, one with ".COM"
+  // opens them.
+  const std::vector<Text> lines = upperCased(input.lines());
+  bool partsKeywordFound = false;
+  for (const Text& line : lines) {
+    if (line.starts_with(kCommentMark)) continue;
+    std::size_t position = 0;
+    bool lineEnds = false;
+    while (!lineEnds && !partsKeywordFound) {
+      position = line.find_first_not_of(u" \t", position);
+      if (position == Text::npos) break;
+      const TextView word = firstWord(TextView(line).substr(position));
+      if (word.starts_with(kNetsStart)) return ProbeFit::None;
+      partsKeywordFound = word.starts_with(kPartsStart);
+      lineEnds = word.starts_with(kPartsEnd);
+      position += word.size();
+    }
+    if (partsKeywordFound) break;
+  }
+  if (!partsKeywordFound) return ProbeFit::None;
+  const TextView firstLine = firstNonEmptyLine(lines);
+  const bool writersComment = firstLine.starts_with(kCommentMark) && firstLine.ends_with(u" ===> CSI NETLIST VER 1.0");
+  return writersComment ? ProbeFit::Header : ProbeFit::Keywords;
+}
+
 void mncsiout(const ConversionContext& context, const std::filesystem::path& output) {
   Text out = u"* ";
   out += context.inputFormatName;

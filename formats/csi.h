@@ -8,6 +8,7 @@
 
 #include "core/context.h"
 #include "core/field_limits.h"
+#include "core/format_probe.h"
 
 namespace korvanel {
 
@@ -18,5 +19,10 @@ void mncsiout(const ConversionContext& context, const std::filesystem::path& out
 // both its reference and its pin number, a part its part name, and a part
 // line that begins with "*" or a dot keyword is syntax.
 extern const FormatLimits kCsiLimits;
+
+// How well the head of a file fits a CSi netlist: its keywords when ".COM"
+// comes before ".NET", the writer's header when its first line is the
+// writer's comment.
+ProbeFit probeCsi(const ProbeInput& input);
 
 }  // namespace korvanel

@@ -1,5 +1,6 @@
 #include "formats/d2cad.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "core/line_walk.h"
@@ -36,6 +37,36 @@ Text writtenPin(TextView pin) {
   written += pin.substr(dot + 1);
   written += kPinNumberEnd;
   return written;
+}
+
+// Whether the reader meets its "$CCF" keyword in these upper-cased lines:
+// the walk of the reader up to that keyword, through the comments before it.
+bool holdsFileKeyword(const std::vector<Text>& lines) {
+  Text token;
+  bool insideBlockComment = false;
+  for (const Text& line : lines) {
+    for (std::size_t position = 0; position <= line.size(); ++position) {
+      if (token == kBlockCommentStart) {
+        token.clear();
+        insideBlockComment = true;
+      }
+      if (insideBlockComment) {
+        if (TextView(line).substr(position).starts_with(kBlockCommentEnd)) {
+          insideBlockComment = false;
+          ++position;
+        }
+        continue;
+      }
+      if (token == kLineComment || token == kBlockCommentEnd) {
+        token.clear();
+        break;
+      }
+      if (token == kFileKeyword) return true;
+      const CharacterAt at = characterAt(line, position);
+      if (!isDropped(at)) token += at.character;
+    }
+  }
+  return false;
 }
 
 }  // namespace
@@ -145,6 +176,23 @@ void mnd2cin(const ConversionContext& context, const std::filesystem::path& inpu
     return;
   }
   writeWholeFile(context.netFile(), netLines, context.encoding);
+}
+
+ProbeFit probeD2Cad(const ProbeInput& input) {
+  const std::vector<Text> lines = upperCased(input.lines());
+  if (!holdsFileKeyword(lines)) return ProbeFit::None;
+  // The lines as the reader walks them, also where LF alone ends them.
+  const std::vector<Text> walkedLines = upperCaseWorkingCopy(input.lines());
+  const bool namedInComment = std::any_of(walkedLines.begin(), walkedLines.end(), [](const Text& line) {
+    return trimmed(line).starts_with(u"*") && line.find(u"===> D2 CAD NET LIST FILE") != Text::npos;
+  });
+  if (namedInComment) return ProbeFit::Header;
+  const bool keywordAlone = std::any_of(walkedLines.begin(), walkedLines.end(),
+                                        [](const Text& line) { return trimmed(line) == kFileKeyword; });
+  const bool holdsPartsBlock = std::any_of(walkedLines.begin(), walkedLines.end(), [](const Text& line) {
+    return blanksRemoved(line).starts_with(u"DEFINITION{");
+  });
+  return keywordAlone && !holdsPartsBlock ? ProbeFit::Keywords : ProbeFit::Shape;
 }
 
 void mnd2cout(const ConversionContext& context, const std::filesystem::path& output) {

@@ -8,6 +8,7 @@
 
 #include "core/context.h"
 #include "core/field_limits.h"
+#include "core/format_probe.h"
 
 namespace korvanel {
 
@@ -18,5 +19,11 @@ void mnd2cout(const ConversionContext& context, const std::filesystem::path& out
 // and ")" mark a pin, and a word that begins with a comment mark, a brace or
 // a keyword is read as syntax.
 extern const FormatLimits kD2CadLimits;
+
+// How well the head of a file fits a D2 CAD netlist: accepted when its
+// "$CCF" keyword is there, the writer's header when its comment names the
+// format, its keywords when "$CCF" stands alone on its line and no parts
+// block follows.
+ProbeFit probeD2Cad(const ProbeInput& input);
 
 }  // namespace korvanel

@@ -199,6 +199,24 @@ void mnexpin(const ConversionContext& context, const std::filesystem::path& inpu
   writeWholeFile(context.netFile(), mergeNetsByName(netLines), context.encoding);
 }
 
+ProbeFit probeExpedition(const ProbeInput& input) {
+  const std::vector<Text>& lines = input.lines();
+  const bool holdsPartSection = std::any_of(lines.begin(), lines.end(), startsPartSection);
+  if (!holdsPartSection && readNetSection(lines).empty() && readPartSection(probeContext(), lines).empty()) {
+    return ProbeFit::None;
+  }
+  const bool writersHeader = lines.size() >= 2 && lines[0].starts_with(u";;") && toUpper(lines[1]) == u"%NET";
+  if (writersHeader) return ProbeFit::Header;
+  std::size_t contentLines = 0;
+  std::size_t fieldLines = 0;
+  for (const Text& line : lines) {
+    if (line.empty() || beginsWith(line, kDirectiveMark) || line.starts_with(u";;")) continue;
+    ++contentLines;
+    if (beginsWith(line, kFieldQuote) || beginsWith(line, kContinuationMark)) ++fieldLines;
+  }
+  return isMostOf(fieldLines, contentLines) ? ProbeFit::Shape : ProbeFit::Accepted;
+}
+
 void mnexpout(const ConversionContext& context, const std::filesystem::path& output) {
   Text out;
   for (const TextView headerLine : {u";; V4.1.0", u"%net", u"%Prior=1", u"", u"%page=0"}) {

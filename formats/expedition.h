@@ -9,6 +9,7 @@
 
 #include "core/context.h"
 #include "core/field_limits.h"
+#include "core/format_probe.h"
 
 namespace korvanel {
 
@@ -19,5 +20,11 @@ void mnexpout(const ConversionContext& context, const std::filesystem::path& out
 // within a net line and a "*" within a part line are dropped, and packages
 // are not written.
 extern const FormatLimits kExpeditionLimits;
+
+// How well the head of a file fits an Expedition PCB netlist: accepted when
+// it holds a net line, a part line or the "%Part" line, its shape when most
+// lines that are not directives begin with a backslash or continue one, the
+// writer's header when it begins with the writer's header lines.
+ProbeFit probeExpedition(const ProbeInput& input);
 
 }  // namespace korvanel

@@ -1,5 +1,6 @@
 #include "formats/future.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -177,6 +178,12 @@ void mnfutin(const ConversionContext& context, const std::filesystem::path& inpu
   }
   if (blocks.pinLines.size() > kMostPinRecords) ensureRoomInList(kMostPinRecords, kMostPinRecords, "PIN records");
   writeWholeFile(context.netFile(), mergeNetsByName(blocks.pinLines, kMostDistinctNets), context.encoding);
+}
+
+ProbeFit probeFuture(const ProbeInput& input) {
+  const std::vector<Text>& lines = input.lines();
+  const bool holdsPinList = std::find(lines.begin(), lines.end(), kPinListLine) != lines.end();
+  return holdsPinList ? ProbeFit::Keywords : ProbeFit::None;
 }
 
 }  // namespace korvanel

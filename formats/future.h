@@ -9,9 +9,14 @@
 #include <filesystem>
 
 #include "core/context.h"
+#include "core/format_probe.h"
 
 namespace korvanel {
 
 void mnfutin(const ConversionContext& context, const std::filesystem::path& input, Text& status);
+
+// How well the head of a file fits a FUTURE netlist: its keywords when the
+// header's closing line "PINLIST,2" is there.
+ProbeFit probeFuture(const ProbeInput& input);
 
 }  // namespace korvanel

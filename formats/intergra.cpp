@@ -1,5 +1,6 @@
 #include "formats/intergra.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -110,6 +111,23 @@ Text readNetSection(const std::vector<Text>& lines, std::size_t first) {
   return netLines;
 }
 
+// Whether a line of the net section reads like one: a net name and pins
+// written reference-pin, or only pins after a "*", and no backslash.
+bool holdsIntergraPins(TextView line) {
+  if (line.find(u'\\') != TextView::npos) return false;
+  bool nameAwaited = !line.starts_with(kContinuationMark);
+  std::size_t position = 0;
+  while (position < line.size()) {
+    const std::size_t start = line.find_first_not_of(u" \t*", position);
+    if (start == TextView::npos) break;
+    const std::size_t end = std::min(line.find_first_of(u" \t", start), line.size());
+    if (!nameAwaited && line.substr(start, end - start).find(kPinSeparator, 1) == TextView::npos) return false;
+    nameAwaited = false;
+    position = end;
+  }
+  return true;
+}
+
 }  // namespace
 
 void mnintin(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
@@ -124,6 +142,36 @@ void mnintin(const ConversionContext& context, const std::filesystem::path& inpu
   }
   status = kStatusGood;
   writeWholeFile(context.netFile(), readNetSection(lines, *firstNetLine), context.encoding);
+}
+
+ProbeFit probeIntergra(const ProbeInput& input) {
+  // The "%PART" line before the "%NET" line; a long part section may put
+  // "%NET" beyond the head.
+  const auto netLineAfterParts = [](const std::vector<Text>& lines) {
+    Text partsLines;
+    const std::optional<std::size_t> firstNetLine = readPartSection(probeContext(), lines, partsLines);
+    if (!firstNetLine) return ProbeFit::None;
+    const auto netLine = lines.begin() + static_cast<std::ptrdiff_t>(*firstNetLine);
+    const bool partsFirst =
+        std::any_of(lines.begin(), netLine, [](const Text& line) { return trimmed(line).starts_with(kPartKeyword); });
+    if (partsFirst) return ProbeFit::Keywords;
+    // The net lines: a name and pins written reference-pin, or further pins
+    // on lines that begin with "*"; no field quoted with backslashes.
+    std::size_t netLines = 0;
+    std::size_t shapedLines = 0;
+    for (auto line = netLine; line != lines.end(); ++line) {
+      if (trimmed(*line).empty()) continue;
+      ++netLines;
+      if (holdsIntergraPins(*line)) ++shapedLines;
+    }
+    return isMostOf(shapedLines, netLines) ? ProbeFit::Shape : ProbeFit::Accepted;
+  };
+  const std::vector<Text> head = upperCaseWorkingCopy(input.lines());
+  const ProbeFit fit = netLineAfterParts(head);
+  const bool opensParts =
+      std::any_of(head.begin(), head.end(), [](const Text& line) { return trimmed(line).starts_with(kPartKeyword); });
+  if (fit != ProbeFit::None || !opensParts || input.holdsWholeFile()) return fit;
+  return netLineAfterParts(upperCaseWorkingCopy(input.allLines()));
 }
 
 }  // namespace korvanel

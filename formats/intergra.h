@@ -8,9 +8,16 @@
 #include <filesystem>
 
 #include "core/context.h"
+#include "core/format_probe.h"
 
 namespace korvanel {
 
 void mnintin(const ConversionContext& context, const std::filesystem::path& input, Text& status);
+
+// How well the head of a file fits an INTERGRA netlist: accepted when its
+// "%NET" line is there, its shape when the lines after it read as net lines
+// (a name, pins written reference-pin, "*" lines), its keywords when a
+// "%PART" line comes before it.
+ProbeFit probeIntergra(const ProbeInput& input);
 
 }  // namespace korvanel

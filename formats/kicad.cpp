@@ -298,6 +298,18 @@ void mnkicin(const ConversionContext& context, const std::filesystem::path& inpu
   writeWholeFile(context.netFile(), walk.netLines, context.encoding);
 }
 
+ProbeFit probeKicad(const ProbeInput& input) {
+  const auto walks = [](TextView text) { return NetlistWalk(probeContext()).walk(text); };
+  const Text head = input.headAsUtf8();
+  if (input.holdsWholeFile()) return walks(head) ? ProbeFit::Header : ProbeFit::None;
+  // The head of a netlist: "(" and the head "export", blanks and a byte
+  // order mark aside.
+  std::size_t position = !head.empty() && head.front() == kByteOrderMark ? 1 : 0;
+  const bool opensExport =
+      nextToken(head, position).kind == TokenKind::Open && nextToken(head, position).atom == kExport;
+  return opensExport && walks(input.allTextAsUtf8()) ? ProbeFit::Header : ProbeFit::None;
+}
+
 void mnkicout(const ConversionContext& context, const std::filesystem::path& output) {
   Text out = u"(export (version \"E\")\n  (design\n    (tool ";
   out += quotedAtom(u"Korvanel " + fromUtf8(kVersion));

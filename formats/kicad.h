@@ -10,6 +10,7 @@
 
 #include "core/context.h"
 #include "core/field_limits.h"
+#include "core/format_probe.h"
 
 namespace korvanel {
 
@@ -20,5 +21,10 @@ void mnkicout(const ConversionContext& context, const std::filesystem::path& out
 // without a name is no net to the board editor, a part without a reference
 // is no part, and a node without a pin is its reference alone.
 extern const FormatLimits kKicadLimits;
+
+// How well a file fits a KiCad netlist: the header of the format when its
+// outermost list is headed "export" and closes at the end of the file (the
+// whole file is walked when the head begins that way but does not end it).
+ProbeFit probeKicad(const ProbeInput& input);
 
 }  // namespace korvanel

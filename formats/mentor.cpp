@@ -1,5 +1,6 @@
 #include "formats/mentor.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -192,6 +193,23 @@ void mnmetin(const ConversionContext& context, const std::filesystem::path& inpu
   writeWholeFile(context.partsFile(), partsLines, context.encoding);
   const std::vector<Text> netLines = readNetSection(lines, *firstNetLine);
   writeWholeFile(context.netFile(), mergeNetsByName(netLines, kMostDistinctNets), context.encoding);
+}
+
+ProbeFit probeMentor(const ProbeInput& input) {
+  const std::vector<Text> lines = splitLines(removeComments(input.lines()));
+  const TextView firstLine = firstNonEmptyLine(lines);
+  const bool opensWithHeader =
+      firstLine.starts_with(u"#") && firstLine.find(u"===>  MENTOR NET LIST") != TextView::npos;
+  // A long parts section may put the first NET beyond the head.
+  const bool accepted = acceptedByHeadOrWholeFile(input, opensWithHeader, [](const std::vector<Text>& anyLines) {
+    Text partsLines;
+    return readPartSection(probeContext(), splitLines(removeComments(anyLines)), partsLines).has_value();
+  });
+  if (!accepted) return ProbeFit::None;
+  if (opensWithHeader) return ProbeFit::Header;
+  const bool holdsNetLine =
+      std::any_of(lines.begin(), lines.end(), [](const Text& line) { return trimmed(line).starts_with(u"NET '"); });
+  return holdsNetLine ? ProbeFit::Keywords : ProbeFit::Accepted;
 }
 
 void mnmetout(const ConversionContext& context, const std::filesystem::path& output) {

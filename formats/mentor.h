@@ -8,6 +8,7 @@
 
 #include "core/context.h"
 #include "core/field_limits.h"
+#include "core/format_probe.h"
 
 namespace korvanel {
 
@@ -18,5 +19,10 @@ void mnmetout(const ConversionContext& context, const std::filesystem::path& out
 // net name ends at its quote, a pin's reference at its first "-", part
 // fields at a blank, and the word NET ends the part lines.
 extern const FormatLimits kMentorLimits;
+
+// How well the head of a file fits a MENTOR netlist: accepted when the word
+// NET stands in it outside comments, the writer's header when its first line
+// is the writer's comment, its keywords when a line begins NET 'name'.
+ProbeFit probeMentor(const ProbeInput& input);
 
 }  // namespace korvanel

@@ -1,5 +1,6 @@
 #include "formats/mmcolmo.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "core/field_limits.h"
@@ -136,6 +137,29 @@ NetFileKind readNetFile(const ConversionContext& context, const std::filesystem:
   return netSectionSeen ? NetFileKind::Nets : NetFileKind::NoNetSection;
 }
 
+// Whether the net file reader meets "$NET" in these lines before a net name
+// or the end keyword: its walk of the lines up to that point.
+bool netSectionOpens(const std::vector<Text>& lines) {
+  for (const Text& rawLine : lines) {
+    const Text line = toUpper(rawLine);
+    const Text content = withoutBlanks(line);
+    if (content.empty()) continue;
+    if (content == kEndKeyword) return false;
+    Text token;
+    for (std::size_t position = 0; position <= line.size(); ++position) {
+      const CharacterAt at = characterAt(line, position);
+      if (token == kNetsKeyword) return true;
+      if (at.is(kNetNameEnd)) return false;
+      if (at.is(kPinEnd) || at.empty) {
+        token.clear();
+        if (at.is(kPinEnd) && onlyBlanksAfter(line, position)) break;
+      } else if (!isBlankOrTab(at.character)) {
+        token += at.character;
+      }
+    }
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -168,6 +192,18 @@ void mnmmcin(const ConversionContext& context, const std::filesystem::path& inpu
   // the same.
   if (kind == NetFileKind::Nets) status = kStatusGood;
   writeWholeFile(context.netFile(), netLines, context.encoding);
+}
+
+ProbeFit probeMmColmo(const ProbeInput& input) {
+  const std::vector<Text>& lines = input.lines();
+  if (!netSectionOpens(lines)) return ProbeFit::None;
+  std::vector<Text> contents;
+  for (const Text& line : lines) {
+    if (Text content = withoutBlanks(toUpper(line)); !content.empty()) contents.push_back(std::move(content));
+  }
+  if (contents.front() == kNetsKeyword) return ProbeFit::Header;
+  const bool keywordAlone = std::find(contents.begin(), contents.end(), kNetsKeyword) != contents.end();
+  return keywordAlone ? ProbeFit::Keywords : ProbeFit::Accepted;
 }
 
 void mnmmcout(const ConversionContext& context, const std::filesystem::path& output, const Text& partsFile) {

@@ -8,6 +8,7 @@
 
 #include "core/context.h"
 #include "core/field_limits.h"
+#include "core/format_probe.h"
 
 namespace korvanel {
 
@@ -21,5 +22,10 @@ void mnmmcout(const ConversionContext& context, const std::filesystem::path& out
 // fields, the first inner "-" of a pin separates its reference, an empty net
 // name comes back as a generated one, and a part needs its part name.
 extern const FormatLimits kMmColmoLimits;
+
+// How well the head of a net file fits an MM-COLMO_NEO & MM2 net file:
+// accepted when its "$NET" comes before any net, its keywords when "$NET"
+// stands alone on its line, the writer's header when that is the first line.
+ProbeFit probeMmColmo(const ProbeInput& input);
 
 }  // namespace korvanel

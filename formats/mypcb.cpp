@@ -1,5 +1,6 @@
 #include "formats/mypcb.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -141,6 +142,22 @@ void mnmypin(const ConversionContext& context, const std::filesystem::path& inpu
   }
   status = kStatusGood;
   writeWholeFile(context.netFile(), readNetsSection(lines, *firstNetLine), context.encoding);
+}
+
+ProbeFit probeMypcb(const ProbeInput& input) {
+  const std::vector<Text> lines = upperCased(input.lines());
+  const bool opensWithHeader = firstNonEmptyLine(lines).starts_with(kHeaderKeyword);
+  const bool holdsPartsLine =
+      std::any_of(lines.begin(), lines.end(), [](const Text& line) { return firstWord(line) == kPartsKeyword; });
+  // A long parts section may put "NET*" beyond the head.
+  const bool accepted =
+      acceptedByHeadOrWholeFile(input, opensWithHeader || holdsPartsLine, [](const std::vector<Text>& anyLines) {
+        Text partsLines;
+        return readPartsSection(probeContext(), anyLines, partsLines).has_value();
+      });
+  if (!accepted) return ProbeFit::None;
+  if (opensWithHeader) return ProbeFit::Header;
+  return holdsPartsLine ? ProbeFit::Keywords : ProbeFit::Shape;
 }
 
 void mnmypout(const ConversionContext& context, const std::filesystem::path& output) {

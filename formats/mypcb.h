@@ -8,6 +8,7 @@
 
 #include "core/context.h"
 #include "core/field_limits.h"
+#include "core/format_probe.h"
 
 namespace korvanel {
 
@@ -19,5 +20,9 @@ void mnmypout(const ConversionContext& context, const std::filesystem::path& out
 // not "END*", and a line without reference or part type gives no part. The
 // package is not written: the reader gives the part type in its place.
 extern const FormatLimits kMypcbLimits;
+
+// How well the head of a file fits a MYPCB netlist: accepted when its "NET*"
+// line is there, the writer's header when it begins with "HDR*".
+ProbeFit probeMypcb(const ProbeInput& input);
 
 }  // namespace korvanel

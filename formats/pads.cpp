@@ -1,5 +1,6 @@
 #include "formats/pads.h"
 
+#include <algorithm>
 #include <optional>
 #include <span>
 #include <vector>
@@ -208,6 +209,33 @@ void writePads(const ConversionContext& context, const std::filesystem::path& ou
   writeWholeFile(output, out, context.encoding);
 }
 
+ProbeFit probePads(const ProbeInput& input, const PadsForm& form) {
+  const std::vector<Text> lines = upperCased(input.lines());
+  const bool opensParts = std::any_of(lines.begin(), lines.end(), [](const Text& line) {
+    return firstWord(line) == kPartKeyword || firstWord(line) == kPads2000.headerKeyword ||
+           firstWord(line) == kPadsPcb.headerKeyword;
+  });
+  // A long parts section may put "*NET*" beyond the head.
+  const bool accepted = acceptedByHeadOrWholeFile(input, opensParts, [&](const std::vector<Text>& anyLines) {
+    Text partsLines;
+    return readPartsSection(probeContext(), anyLines, form, partsLines).has_value();
+  });
+  if (!accepted) return ProbeFit::None;
+  if (firstWord(firstNonEmptyLine(lines)) == form.headerKeyword) return ProbeFit::Header;
+  const bool holdsRemarks =
+      std::any_of(lines.begin(), lines.end(), [](const Text& line) { return firstWord(line) == kRemarkKeyword; });
+  // Pins separated by runs of blanks, or blanks at a line's ends.
+  const auto netSection =
+      std::find_if(lines.begin(), lines.end(), [](const Text& line) { return firstWord(line) == kNetKeyword; });
+  const bool holdsBlankRuns = std::any_of(netSection, lines.end(), [](const Text& line) {
+    return !line.empty() && line.front() != u'*' && (line.find(u"  ") != Text::npos || trimmed(line) != line);
+  });
+  // The reader of PADS2000 takes a remark line for a part, and a run of
+  // blanks for empty pins.
+  const bool anotherFormFitsBetter = !form.hasRemarkLines && (holdsRemarks || holdsBlankRuns);
+  return anotherFormFitsBetter ? ProbeFit::Shape : ProbeFit::Keywords;
+}
+
 constexpr TextView kPads2000Keywords[] = {kPartKeyword, kNetKeyword, kSignalKeyword, kEndKeyword};
 constexpr TextView kPadsPcbKeywords[] = {kPartKeyword, kRemarkKeyword, kNetKeyword, kSignalKeyword, kEndKeyword};
 
@@ -247,5 +275,9 @@ void mnpapin(const ConversionContext& context, const std::filesystem::path& inpu
 void mnpapout(const ConversionContext& context, const std::filesystem::path& output) {
   writePads(context, output, kPadsPcb);
 }
+
+ProbeFit probePads2000(const ProbeInput& input) { return probePads(input, kPads2000); }
+
+ProbeFit probePadsPcb(const ProbeInput& input) { return probePads(input, kPadsPcb); }
 
 }  // namespace korvanel

@@ -10,6 +10,7 @@
 
 #include "core/context.h"
 #include "core/field_limits.h"
+#include "core/format_probe.h"
 
 namespace korvanel {
 
@@ -26,5 +27,13 @@ void mnpapout(const ConversionContext& context, const std::filesystem::path& out
 // *REMARK* in PADSPCB) as references or part types do not read back.
 extern const FormatLimits kPads2000Limits;
 extern const FormatLimits kPadsPcbLimits;
+
+// How well the head of a file fits each form: accepted when its "*NET*" line
+// is there, the writer's header when it begins with the form's first line.
+// Without a header the two forms fit alike, unless "*REMARK*" lines or runs
+// of blanks between pins, which PADS2000 reads as empty pins, tell a PADSPCB
+// netlist.
+ProbeFit probePads2000(const ProbeInput& input);
+ProbeFit probePadsPcb(const ProbeInput& input);
 
 }  // namespace korvanel

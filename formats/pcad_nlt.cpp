@@ -1,5 +1,6 @@
 #include "formats/pcad_nlt.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <optional>
 #include <utility>
@@ -163,6 +164,21 @@ void mnpnlin(const ConversionContext& context, const std::filesystem::path& inpu
   }
   status = kStatusGood;
   writeWholeFile(context.netFile(), readNetSection(lines, *firstNetLine), context.encoding);
+}
+
+ProbeFit probePcadNlt(const ProbeInput& input) {
+  const std::vector<Text>& lines = input.lines();
+  const bool opensWithHeader = toUpper(firstNonEmptyLine(lines)).starts_with(u"%PCAD(NLT)");
+  const bool holdsPartsLine = std::any_of(
+      lines.begin(), lines.end(), [](const Text& line) { return blanksRemoved(readableLine(line)) == kPartsKeyword; });
+  // A long parts section may put "NETS" beyond the head.
+  const bool accepted =
+      acceptedByHeadOrWholeFile(input, opensWithHeader || holdsPartsLine, [](const std::vector<Text>& anyLines) {
+        Text partsLines;
+        return readPartSection(probeContext(), anyLines, partsLines).has_value();
+      });
+  if (!accepted) return ProbeFit::None;
+  return opensWithHeader ? ProbeFit::Header : ProbeFit::Keywords;
 }
 
 void mnpnlout(const ConversionContext& context, const std::filesystem::path& output) {

@@ -8,6 +8,7 @@
 
 #include "core/context.h"
 #include "core/field_limits.h"
+#include "core/format_probe.h"
 
 namespace korvanel {
 
@@ -20,5 +21,10 @@ void mnpnlout(const ConversionContext& context, const std::filesystem::path& out
 // "," a reference, every "/" of a pin after its first character is read as
 // ".", and a part named NETS ends the parts.
 extern const FormatLimits kPcadNltLimits;
+
+// How well the head of a file fits a Pcad(nlt) netlist: its keywords when a
+// "PARTS" line and then a "NETS" line are there, the writer's header when its
+// first line is the writer's comment.
+ProbeFit probePcadNlt(const ProbeInput& input);
 
 }  // namespace korvanel

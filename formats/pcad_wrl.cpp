@@ -32,41 +32,28 @@ std::size_t wordEnd(TextView line, std::size_t start) {
   return blank == TextView::npos ? line.size() : blank;
 }
 
-}  // namespace
-
-const FormatLimits kPcadWrlLimits{
-    .readerUpperCases = true,
-    // A line with nothing in column 3 continues the net before.
-    .netName = {.carriesEmpty = false},
-    // Every "." of a pin is written "-" and only the first "-" after the
-    // pin's first character is read back as ".": TA-101.1 would come back
-    // as TA.101-1. An empty pin leaves only blanks.
-    .reference = {.syntaxCharacters = u"-", .carriesEmpty = false},
-    .pinName = {.syntaxCharacters = u"."},
-    .carriesParts = false,
-};
-
-void mnpwrin(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
-  const std::vector<Text> lines = readLines(input, context.encoding);
-  // The format has no parts: the parts file holds one empty line.
-  writeWholeFile(context.partsFile(), kCrLf, context.encoding);
-
-  NetRecord net;
+// What the reader finds in the lines of a file.
+struct ReadNets {
   Text netLines;
-  bool netOpen = false;
-  long long nextElement = kFirstPin;
   bool netWithPinsRead = false;
   bool holdsColumnHeading = false;
+};
+
+ReadNets readNets(const std::vector<Text>& lines) {
+  ReadNets read;
+  NetRecord net;
+  bool netOpen = false;
+  long long nextElement = kFirstPin;
   auto finishNet = [&] {
     // The count is that of this net's own pins, none for a name without pins.
-    appendNetLine(net, nextElement, netLines);
-    if (nextElement > kFirstPin) netWithPinsRead = true;
+    appendNetLine(net, nextElement, read.netLines);
+    if (nextElement > kFirstPin) read.netWithPinsRead = true;
   };
 
   for (const Text& rawLine : lines) {
     const bool isEmptyOrComment = rawLine.empty() || rawLine.front() == u'%';
     if (isEmptyOrComment) {
-      if (isColumnHeading(rawLine)) holdsColumnHeading = true;
+      if (isColumnHeading(rawLine)) read.holdsColumnHeading = true;
       continue;
     }
     const Text line = toUpper(rawLine);
@@ -100,15 +87,60 @@ void mnpwrin(const ConversionContext& context, const std::filesystem::path& inpu
     }
   }
   if (netOpen) finishNet();
+  return read;
+}
 
+// Whether a line has the shape of the writer's net lines: two blanks, then
+// the name in column 3.
+bool namesFromColumn3(TextView line) {
+  return line.size() > kNameColumn && line.substr(0, kNameColumn) == u"  " && line[kNameColumn] != u' ';
+}
+
+}  // namespace
+
+const FormatLimits kPcadWrlLimits{
+    .readerUpperCases = true,
+    // A line with nothing in column 3 continues the net before.
+    .netName = {.carriesEmpty = false},
+    // Every "." of a pin is written "-" and only the first "-" after the
+    // pin's first character is read back as ".": TA-101.1 would come back
+    // as TA.101-1. An empty pin leaves only blanks.
+    .reference = {.syntaxCharacters = u"-", .carriesEmpty = false},
+    .pinName = {.syntaxCharacters = u"."},
+    .carriesParts = false,
+};
+
+void mnpwrin(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
+  const std::vector<Text> lines = readLines(input, context.encoding);
+  // The format has no parts: the parts file holds one empty line.
+  writeWholeFile(context.partsFile(), kCrLf, context.encoding);
+  const ReadNets read = readNets(lines);
   // Without a net that has pins, only the writer's own heading tells a
   // Pcad(wrl) netlist of a board without connections from other text.
-  if (!netWithPinsRead && !holdsColumnHeading) {
+  if (!read.netWithPinsRead && !read.holdsColumnHeading) {
     context.host.hideProgress();
     status = kStatusBad;
     return;
   }
-  writeWholeFile(context.netFile(), netLines, context.encoding);
+  writeWholeFile(context.netFile(), read.netLines, context.encoding);
+}
+
+ProbeFit probePcadWrl(const ProbeInput& input) {
+  const std::vector<Text>& lines = input.lines();
+  const ReadNets read = readNets(lines);
+  if (!read.netWithPinsRead && !read.holdsColumnHeading) return ProbeFit::None;
+  if (read.holdsColumnHeading) return ProbeFit::Header;
+  // Most lines of nets and pins begin with blanks, the net lines with two.
+  std::size_t contentLines = 0;
+  std::size_t indentedLines = 0;
+  std::size_t netLines = 0;
+  for (const Text& line : lines) {
+    if (line.empty() || line.front() == u'%') continue;
+    ++contentLines;
+    if (line.starts_with(u"  ")) ++indentedLines;
+    if (namesFromColumn3(line)) ++netLines;
+  }
+  return netLines > 0 && isMostOf(indentedLines, contentLines) ? ProbeFit::Shape : ProbeFit::Accepted;
 }
 
 void mnpwrout(const ConversionContext& context, const std::filesystem::path& output) {

@@ -8,6 +8,7 @@
 
 #include "core/context.h"
 #include "core/field_limits.h"
+#include "core/format_probe.h"
 
 namespace korvanel {
 
@@ -17,5 +18,11 @@ void mnpwrout(const ConversionContext& context, const std::filesystem::path& out
 // What a Pcad(wrl) netlist carries: a pin is split at its first "-" after
 // the first character, and a net needs a name in column 3.
 extern const FormatLimits kPcadWrlLimits;
+
+// How well the head of a file fits a Pcad(wrl) netlist: accepted when it
+// holds a net with pins, its shape when most lines are indented and the nets
+// are named from column 3, the writer's header when it holds the writer's
+// column heading.
+ProbeFit probePcadWrl(const ProbeInput& input);
 
 }  // namespace korvanel

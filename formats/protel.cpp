@@ -42,6 +42,21 @@ void mnpr2in(const ConversionContext& context, const std::filesystem::path& inpu
   readBlockNetlist(context, input, status, kProtel2Grammar);
 }
 
+ProbeFit probeProtel(const ProbeInput& input) {
+  const BlockNetlistHead head = readBlockNetlistHead(input);
+  if (!head.netBlocksBegin) return ProbeFit::None;
+  if (head.firstLine.ends_with(u" ===> D2 CAD NET LIST FILE")) return ProbeFit::Header;
+  const bool writersShape =
+      head.netMarksStandAlone && !head.partBlocksHoldKeywords && head.pinsWithDash >= head.pinsWithComma;
+  return writersShape ? ProbeFit::Shape : ProbeFit::Accepted;
+}
+
+ProbeFit probeProtel2(const ProbeInput& input) {
+  const BlockNetlistHead head = readBlockNetlistHead(input);
+  if (!head.netBlocksBegin) return ProbeFit::None;
+  return head.partBlocksHoldKeywords ? ProbeFit::Keywords : ProbeFit::Accepted;
+}
+
 void mnproout(const ConversionContext& context, const std::filesystem::path& output) {
   BlockNetlistLayout layout;
   layout.header = context.inputFormatName + u" ===> D2 CAD NET LIST FILE";

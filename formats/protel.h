@@ -10,6 +10,7 @@
 
 #include "core/context.h"
 #include "core/field_limits.h"
+#include "core/format_probe.h"
 
 namespace korvanel {
 
@@ -22,5 +23,15 @@ void mnproout(const ConversionContext& context, const std::filesystem::path& out
 // ends at its first "-", and a part field that is "[" or "]" alone marks a
 // block.
 extern const FormatLimits kProtelLimits;
+
+// How well the head of a file fits a PROTEL netlist: accepted when a net
+// block begins in it, its shape when the net blocks stand as the writer
+// writes them with pins written reference-pin, the writer's header when its
+// first line is the writer's.
+ProbeFit probeProtel(const ProbeInput& input);
+// How well the head of a file fits a PROTEL2 netlist: accepted when a net
+// block begins in it, its keywords when its part blocks give their fields
+// after keyword lines.
+ProbeFit probeProtel2(const ProbeInput& input);
 
 }  // namespace korvanel

@@ -1,5 +1,6 @@
 #include "formats/sfx.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -252,6 +253,32 @@ void mnsfxin(const ConversionContext& context, const std::filesystem::path& inpu
   status = kStatusGood;
   writeWholeFile(context.partsFile(), partsLines, context.encoding);
   writeWholeFile(context.netFile(), readNetSection(lines, parts.firstNetLine), context.encoding);
+}
+
+ProbeFit probeSfx(const ProbeInput& input) {
+  // The reader's walk up to its keywords: the text of a line without blanks,
+  // tabs and quotes grows until it reads "*PARTS" or "*NET".
+  const std::vector<Text> lines = upperCased(input.lines());
+  std::optional<bool> partsBeforeNets;
+  for (const Text& line : lines) {
+    if (isCommentLine(line)) continue;
+    Text token;
+    for (const char16_t character : line) {
+      if (character != u' ' && character != u'\t' && character != kQuote) token += character;
+    }
+    if (token.starts_with(kPartsKeyword)) partsBeforeNets = true;
+    if (token.starts_with(kNetKeyword)) partsBeforeNets = false;
+    if (partsBeforeNets.has_value()) break;
+  }
+  if (!partsBeforeNets.value_or(false)) return ProbeFit::None;
+  const bool holdsHeader = std::any_of(lines.begin(), lines.end(), [](const Text& line) {
+    return line.starts_with(u"#---------- HEADER") || blanksRemoved(line).starts_with(u"*PARTS*REFNO");
+  });
+  if (holdsHeader) return ProbeFit::Header;
+  const bool keywordAsAWord = std::any_of(lines.begin(), lines.end(), [](const Text& line) {
+    return !isCommentLine(line) && firstWord(line) == kPartsKeyword;
+  });
+  return keywordAsAWord ? ProbeFit::Keywords : ProbeFit::Accepted;
 }
 
 void mnsfxout(const ConversionContext& context, const std::filesystem::path& output) {

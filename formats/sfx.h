@@ -9,6 +9,7 @@
 
 #include "core/context.h"
 #include "core/field_limits.h"
+#include "core/format_probe.h"
 
 namespace korvanel {
 
@@ -19,5 +20,11 @@ void mnsfxout(const ConversionContext& context, const std::filesystem::path& out
 // its name and a part its part name, and a value that begins with a section
 // keyword opens that section.
 extern const FormatLimits kSfxLimits;
+
+// How well the head of a file fits an SFX netlist: accepted when the
+// "*PARTS" line comes before any "*NET" line, its keywords when "*PARTS" is
+// a word of its own there, the writer's header when it holds the writer's
+// header comment or the heading of its part columns.
+ProbeFit probeSfx(const ProbeInput& input);
 
 }  // namespace korvanel

@@ -34,6 +34,15 @@ void mntanin(const ConversionContext& context, const std::filesystem::path& inpu
   readBlockNetlist(context, input, status, kTangoGrammar);
 }
 
+ProbeFit probeTango(const ProbeInput& input) {
+  const BlockNetlistHead head = readBlockNetlistHead(input);
+  if (!head.netBlocksBegin) return ProbeFit::None;
+  if (head.firstLine == u"TANGO") return ProbeFit::Header;
+  const bool writersShape =
+      head.netMarksStandAlone && !head.partBlocksHoldKeywords && head.pinsWithComma > head.pinsWithDash;
+  return writersShape ? ProbeFit::Shape : ProbeFit::Accepted;
+}
+
 void mntanout(const ConversionContext& context, const std::filesystem::path& output) {
   BlockNetlistLayout layout;
   layout.header = kCrLf;

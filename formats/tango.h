@@ -8,6 +8,7 @@
 
 #include "core/context.h"
 #include "core/field_limits.h"
+#include "core/format_probe.h"
 
 namespace korvanel {
 
@@ -20,5 +21,11 @@ void mntanout(const ConversionContext& context, const std::filesystem::path& out
 // part field that is "[" or "]" alone marks a block, and a part without a
 // part name is not read.
 extern const FormatLimits kTangoLimits;
+
+// How well the head of a file fits a TANGO netlist: accepted when a net block
+// begins in it, its shape when the net blocks stand as the writer writes
+// them with pins written reference,pin, the writer's header when its first
+// line is the writer's title.
+ProbeFit probeTango(const ProbeInput& input);
 
 }  // namespace korvanel

@@ -176,9 +176,9 @@ Text escaped(TextView field) {
 
 // The lines of the input. A tEDAx file comes from Unix tools: an LF ends a
 // line also in a file whose other lines end in CR LF.
-std::vector<Text> linesOf(const std::filesystem::path& input, Encoding encoding) {
+std::vector<Text> linesOf(const std::vector<Text>& inputLines) {
   std::vector<Text> lines;
-  for (const Text& line : readLines(input, encoding)) {
+  for (const Text& line : inputLines) {
     std::size_t start = 0;
     for (std::size_t lineFeed = line.find(u'\n'); lineFeed != Text::npos; lineFeed = line.find(u'\n', start)) {
       lines.push_back(line.substr(start, lineFeed - start));
@@ -208,7 +208,7 @@ const FormatLimits kTedaxLimits{
 
 void mntdxin(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
   status = kStatusBad;
-  const std::optional<NetlistBlock> block = readFirstNetlistBlock(linesOf(input, context.encoding));
+  const std::optional<NetlistBlock> block = readFirstNetlistBlock(linesOf(readLines(input, context.encoding)));
   if (!block) {
     context.host.hideProgress();
     return;
@@ -219,6 +219,18 @@ void mntdxin(const ConversionContext& context, const std::filesystem::path& inpu
   block->appendLines(context, partsLines, netLines);
   writeWholeFile(context.partsFile(), partsLines, context.encoding);
   writeWholeFile(context.netFile(), netLines, context.encoding);
+}
+
+ProbeFit probeTedax(const ProbeInput& input) {
+  const std::vector<Text> head = linesOf(input.lines());
+  const auto firstFields =
+      std::find_if(head.begin(), head.end(), [](const Text& line) { return !fieldsOf(line).empty(); });
+  const bool opensTedax = firstFields != head.end() && fieldsOf(*firstFields).size() == 2 &&
+                          fieldsAre(fieldsOf(*firstFields), {kFileKeyword, kFileVersion});
+  const bool accepted = acceptedByHeadOrWholeFile(input, opensTedax, [](const std::vector<Text>& lines) {
+    return readFirstNetlistBlock(linesOf(lines)).has_value();
+  });
+  return accepted ? ProbeFit::Header : ProbeFit::None;
 }
 
 void mntdxout(const ConversionContext& context, const std::filesystem::path& output) {

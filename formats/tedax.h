@@ -10,6 +10,7 @@
 
 #include "core/context.h"
 #include "core/field_limits.h"
+#include "core/format_probe.h"
 
 namespace korvanel {
 
@@ -21,5 +22,10 @@ void mntdxout(const ConversionContext& context, const std::filesystem::path& out
 // name and a pin its reference and pin name; and pcb-rnd cannot take a
 // reference with "-".
 extern const FormatLimits kTedaxLimits;
+
+// How well a file fits a tEDAx netlist: the header of the format when it
+// begins with "tEDAx v1" and holds a whole netlist block (the whole file is
+// read when the head begins that way but does not hold the block's end).
+ProbeFit probeTedax(const ProbeInput& input);
 
 }  // namespace korvanel

@@ -138,6 +138,17 @@ void mntelin(const ConversionContext& context, const std::filesystem::path& inpu
   writeWholeFile(context.netFile(), readNetsSection(lines, *firstNetLine), context.encoding);
 }
 
+ProbeFit probeTelesis(const ProbeInput& input) {
+  const bool opensPackages = firstNonEmptyLine(upperCaseWorkingCopy(input.lines())) == kPackagesKeyword;
+  // A long parts section may put "$NETS" beyond the head.
+  const bool accepted = acceptedByHeadOrWholeFile(input, opensPackages, [](const std::vector<Text>& lines) {
+    Text partsLines;
+    return readPartsSection(probeContext(), upperCaseWorkingCopy(lines), partsLines).has_value();
+  });
+  if (!accepted) return ProbeFit::None;
+  return opensPackages ? ProbeFit::Header : ProbeFit::Keywords;
+}
+
 void mntelout(const ConversionContext& context, const std::filesystem::path& output) {
   Text out(kPackagesKeyword);
   out += kCrLf;

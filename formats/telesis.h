@@ -7,6 +7,7 @@
 
 #include "core/context.h"
 #include "core/field_limits.h"
+#include "core/format_probe.h"
 
 namespace korvanel {
 
@@ -18,5 +19,10 @@ void mntelout(const ConversionContext& context, const std::filesystem::path& out
 // part line; an empty device, reference or net name drops its part, pin or
 // net.
 extern const FormatLimits kTelesisLimits;
+
+// How well the head of a file fits a Telesis netlist: accepted when its
+// "$NETS" line is there, the writer's header when it begins with
+// "$PACKAGES".
+ProbeFit probeTelesis(const ProbeInput& input);
 
 }  // namespace korvanel

@@ -105,6 +105,17 @@ ReadNets readNets(const std::vector<Text>& lines) {
   return read;
 }
 
+// Text that merely holds ":", "," and "." is not a netlist: only a file with
+// at least one net is taken, or one whose lines are comments and the closing
+// END alone, as the writer writes a board without nets.
+bool isEmptyNetlist(const std::vector<Text>& lines) {
+  return std::any_of(lines.begin(), lines.end(), [](const Text& line) { return trimmed(line) == kEndLine; }) &&
+         std::all_of(lines.begin(), lines.end(), [](const Text& line) {
+           const TextView content = trimmed(line);
+           return content.empty() || content == kEndLine || line.front() == kCommentMark;
+         });
+}
+
 // An intermediate pin as the format writes it: U1.7 becomes U1 - 7.
 Text writtenPin(TextView pin) {
   Text written;
@@ -132,20 +143,7 @@ void mnwacin(const ConversionContext& context, const std::filesystem::path& inpu
   status = kStatusBad;
   const std::vector<Text> lines = upperCaseLines(readLines(input, context.encoding));
   const ReadNets read = readNets(lines);
-  // Text that merely holds ":", "," and "." is not a netlist: only a file
-  // with at least one net is taken, or one whose lines are comments and the
-  // closing END alone, as the writer writes a board without nets.
-  const auto trimmed = [](const Text& line) {
-    const std::size_t first = line.find_first_not_of(u" \t");
-    return first == Text::npos ? TextView() : TextView(line).substr(first, line.find_last_not_of(u" \t") - first + 1);
-  };
-  const bool isEmptyNetlist =
-      std::any_of(lines.begin(), lines.end(), [&](const Text& line) { return trimmed(line) == kEndLine; }) &&
-      std::all_of(lines.begin(), lines.end(), [&](const Text& line) {
-        const TextView content = trimmed(line);
-        return content.empty() || content == kEndLine || line.front() == kCommentMark;
-      });
-  if (!read.holdsNet && !isEmptyNetlist) {
+  if (!read.holdsNet && !isEmptyNetlist(lines)) {
     context.host.hideProgress();
     return;
   }
@@ -153,6 +151,26 @@ void mnwacin(const ConversionContext& context, const std::filesystem::path& inpu
   // The format has no parts: the parts file holds one empty line.
   writeWholeFile(context.partsFile(), u"", context.encoding);
   writeWholeFile(context.netFile(), read.netLines, context.encoding);
+}
+
+ProbeFit probeWacom(const ProbeInput& input) {
+  const std::vector<Text> lines = upperCaseLines(input.lines());
+  const bool accepted = readNets(lines).holdsNet || (input.holdsWholeFile() && isEmptyNetlist(lines));
+  if (!accepted) return ProbeFit::None;
+  const TextView firstLine = firstNonEmptyLine(lines);
+  if (firstLine.starts_with(u"*") && firstLine.ends_with(u" ===> WACOM SIMPLE NET")) return ProbeFit::Header;
+  // Most lines that are not comments name a net as the writer does
+  // ("name : "), end a pin with "," or a net with ".", or are the closing END.
+  std::size_t contentLines = 0;
+  std::size_t shapedLines = 0;
+  for (const Text& line : lines) {
+    const TextView content = trimmed(line);
+    if (content.empty() || line.front() == kCommentMark) continue;
+    ++contentLines;
+    const bool namesNet = content.find(u" : ") != TextView::npos;
+    if (namesNet || content == kEndLine || content.ends_with(kPinEnd) || content.ends_with(kNetEnd)) ++shapedLines;
+  }
+  return isMostOf(shapedLines, contentLines) ? ProbeFit::Shape : ProbeFit::Accepted;
 }
 
 void mnwacout(const ConversionContext& context, const std::filesystem::path& output) {

@@ -8,6 +8,7 @@
 
 #include "core/context.h"
 #include "core/field_limits.h"
+#include "core/format_probe.h"
 
 namespace korvanel {
 
@@ -16,5 +17,11 @@ void mnwacout(const ConversionContext& context, const std::filesystem::path& out
 
 // What a WACOM SIMPLE NET netlist carries: ":", "," and "." end names and pins.
 extern const FormatLimits kWacomLimits;
+
+// How well the head of a file fits a WACOM SIMPLE NET netlist: accepted when
+// a net ends in it with its ".", its shape when most lines name a net
+// ("name : ") or end with "," or ".", the writer's header when its first line
+// is the writer's comment.
+ProbeFit probeWacom(const ProbeInput& input);
 
 }  // namespace korvanel
