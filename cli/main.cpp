@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/compare_command.h"
+#include "cli/detect_command.h"
 #include "cli/format_suggestions.h"
 #include "cli/progress_bar.h"
 #include "core/driver.h"
@@ -234,7 +236,8 @@ int main(int argc, char** argv) {
 
   ConvertOptions convert;
   CLI::App* convertCommand = app.add_subcommand("convert", "Convert INPUT of one format into OUTPUT of another");
-  convertCommand->add_option("--from", convert.from, "Input format name (exact text)")->required();
+  convertCommand->add_option("--from", convert.from, "Input format name (exact text), or auto to recognise it")
+      ->required();
   convertCommand->add_option("--to", convert.to, "Output format name (exact text)")->required();
   convertCommand->add_flag("--no-sort", convert.noSort, "Do not sort the nets and their pins");
   convertCommand->add_flag("--no-duplicate-check", convert.noDuplicateCheck,
@@ -280,6 +283,11 @@ int main(int argc, char** argv) {
   addEncodingOption(*writeCommand, write.encoding);
   writeCommand->add_option("OUTPUT", write.output, "Output netlist")->required();
 
+  cli::CompareOptions compare;
+  CLI::App* compareCommand = cli::addCompareCommand(app, compare);
+  cli::DetectOptions detect;
+  CLI::App* detectCommand = cli::addDetectCommand(app, detect);
+
   try {
     app.parse(argc, argv);
     if (convertCommand->parsed()) {
@@ -306,7 +314,14 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
 
-  if (convertCommand->parsed()) return runConvert(convert);
+  if (convertCommand->parsed()) {
+    if (const int status = cli::resolveAutoFormat(convert.from, convert.input, convert.encoding); status != 0) {
+      return status;
+    }
+    return runConvert(convert);
+  }
+  if (compareCommand->parsed()) return cli::runCompare(compare);
+  if (detectCommand->parsed()) return cli::runDetect(detect);
   if (readCommand->parsed()) return runRead(read);
   if (writeCommand->parsed()) return runWrite(write);
   return runFormats();
