@@ -14,6 +14,7 @@
 #include "formats/builtin_formats.h"
 #include "korvanel/version.h"
 #include "ui/about_box.h"
+#include "ui/compare_dialog.h"
 #include "ui/file_fields.h"
 #include "ui/format_combo_box.h"
 #include "ui/help_viewer.h"
@@ -128,6 +129,7 @@ void MainWindow::makeControls(QWidget* client) {
   Combo1 = new FormatComboBox(builtinFormats().inputNames(), client);
   Combo1->setObjectName(QStringLiteral("Combo1"));
   Combo1->setGeometry(twipsRect(1560, 840, 3015, 300));
+  detectButton = makeButton(client, "detectButton", QStringLiteral("判別"), twipsRect(4680, 840, 615, 300));
 
   Label8 = makeLabel(client, "Label8", QStringLiteral("部品ファイル"), twipsRect(120, 1200, 1335, 300));
   Text3 = makeTextBox(client, QStringLiteral("Text3"), twipsRect(1560, 1200, 6615, 300));
@@ -178,8 +180,8 @@ void MainWindow::makeControls(QWidget* client) {
 
   // Tab order: down the rows, then the pin table, the options and the buttons.
   QWidget* previous = Text1;
-  for (QWidget* next : std::initializer_list<QWidget*>{Command1, Combo1, Text3, Command6, Text2, Command2, Combo2,
-                                                       Check4, Text4, Command8}) {
+  for (QWidget* next : std::initializer_list<QWidget*>{Command1, Combo1, detectButton, Text3, Command6, Text2,
+                                                       Command2, Combo2, Check4, Text4, Command8}) {
     setTabOrder(previous, next);
     previous = next;
   }
@@ -200,6 +202,7 @@ void MainWindow::makeMenus() {
   mnufilein = addMenuEntry(mnufile, "mnufilein", QStringLiteral("入力ファイル"));
   mnufileout = addMenuEntry(mnufile, "mnufileout", QStringLiteral("出力ファイル"));
   mnumemo = addMenuEntry(mnufile, "mnumemo", QStringLiteral("結果メモ帳"));
+  mnucompare = addMenuEntry(mnufile, "mnucompare", QStringLiteral("ネットリスト比較…"));
   mnufileend = addMenuEntry(mnufile, "mnufileend", QStringLiteral("終了"));
 
   QMenu* run = menuBar()->addMenu(QStringLiteral("実行(&R)"));
@@ -233,6 +236,8 @@ void MainWindow::connectHandlers() {
   connect(mnufileend, &QAction::triggered, this, &MainWindow::endProgram);
   connect(mnuhelpmokuji, &QAction::triggered, this, &MainWindow::openHelpContents);
   connect(mnuhelpv, &QAction::triggered, this, &MainWindow::showAboutBox);
+  connect(detectButton, &QPushButton::clicked, this, &MainWindow::detectInputFormat);
+  connect(mnucompare, &QAction::triggered, this, &MainWindow::openComparison);
 
   // Every change of the output path, typed or browsed.
   connect(Text2, &QLineEdit::textChanged, this, &MainWindow::outputPathChanged);
@@ -265,6 +270,8 @@ void MainWindow::loadDefaults() {
 AboutBox* MainWindow::aboutBox() const { return aboutBox_.data(); }
 
 HelpViewer* MainWindow::helpViewer() const { return helpViewer_.data(); }
+
+CompareDialog* MainWindow::compareDialog() const { return compareDialog_.data(); }
 
 ConversionFields MainWindow::collectFields() const {
   ConversionFields fields;
@@ -346,6 +353,18 @@ void MainWindow::showAboutBox() {
   aboutBox_->show();
   aboutBox_->raise();
   aboutBox_->activateWindow();
+}
+
+// The input list gets the recognised name as if the user had picked it.
+void MainWindow::detectInputFormat() {
+  if (fillDetectedFormat(host_, Text1->text(), Combo1)) inputFormatPicked();
+}
+
+void MainWindow::openComparison() {
+  if (compareDialog_ == nullptr) compareDialog_ = new CompareDialog(host_, desktop_, this);
+  compareDialog_->show();
+  compareDialog_->raise();
+  compareDialog_->activateWindow();
 }
 
 void MainWindow::outputPathChanged() { Command4->setEnabled(!Text2->text().isEmpty()); }

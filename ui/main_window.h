@@ -23,6 +23,7 @@ class QPushButton;
 namespace korvanel::ui {
 
 class AboutBox;
+class CompareDialog;
 class FormatComboBox;
 class HelpViewer;
 
@@ -54,6 +55,7 @@ class MainWindow : public QMainWindow {
   // The About box and the help viewer while they are open.
   AboutBox* aboutBox() const;
   HelpViewer* helpViewer() const;
+  CompareDialog* compareDialog() const;
 
   // The handlers, by what they do; each names the controls that call it.
   void browseInputFile();        // Command1, "入力ファイル"
@@ -66,6 +68,8 @@ class MainWindow : public QMainWindow {
   void endProgram();             // Command5, "終了"
   void openHelpContents();       // "目次"
   void showAboutBox();           // "バージョン情報"
+  void detectInputFormat();      // detectButton, "判別"
+  void openComparison();         // "ネットリスト比較…"
 
   // The controls.
   QLabel* Label3 = nullptr;
@@ -74,6 +78,7 @@ class MainWindow : public QMainWindow {
   QPushButton* Command1 = nullptr;
   QLabel* Label6 = nullptr;
   FormatComboBox* Combo1 = nullptr;
+  QPushButton* detectButton = nullptr;
   QLabel* Label8 = nullptr;
   QLineEdit* Text3 = nullptr;
   QPushButton* Command6 = nullptr;
@@ -107,6 +112,7 @@ class MainWindow : public QMainWindow {
   QAction* mnufilein = nullptr;
   QAction* mnufileout = nullptr;
   QAction* mnumemo = nullptr;
+  QAction* mnucompare = nullptr;
   QAction* mnufileend = nullptr;
   QAction* runrun = nullptr;
   // 容量制限なし: lifts the fixed-table bounds for large boards.
@@ -136,6 +142,7 @@ class MainWindow : public QMainWindow {
   RunResult lastRunResult_;
   QPointer<AboutBox> aboutBox_;
   QPointer<HelpViewer> helpViewer_;
+  QPointer<CompareDialog> compareDialog_;
 };
 
 }  // namespace korvanel::ui

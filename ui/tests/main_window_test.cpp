@@ -287,7 +287,8 @@ void MainWindowTest::menus() {
   const QStringList expectedTitles = {"ファイル(&F)", "実行(&R)", "ヘルプ(&H)"};
   const QStringList expectedMenuNames = {"mnufile", "run", "mnuhelp"};
   const QList<QStringList> expectedEntries = {
-      {"mnufilein:入力ファイル", "mnufileout:出力ファイル", "mnumemo:結果メモ帳", "mnufileend:終了"},
+      {"mnufilein:入力ファイル", "mnufileout:出力ファイル", "mnumemo:結果メモ帳", "mnucompare:ネットリスト比較…",
+       "mnufileend:終了"},
       {"runrun:開始"},
       {"mnuhelpmokuji:目次", "mnuhelpv:バージョン情報"}};
   for (int menuIndex = 0; menuIndex < menuTitles.size(); ++menuIndex) {
