@@ -138,9 +138,9 @@ void makeNamesSafeForWriter(const ConversionContext& context, const FormatLimits
       const TextView pin = netView.get(index);
       const std::size_t dot = pin.find(u'.');
       checkField(fields, limits.reference, u"リファレンス", pin.substr(0, dot));
-      if (dot != TextView::npos && !limits.pinName.carries(pin.substr(dot + 1))) {
-        fields.add(u"ピン", pin, kCannotCarry);
-      }
+      const bool pinNameCarried =
+          dot == TextView::npos ? limits.carriesPinWithoutName : limits.pinName.carries(pin.substr(dot + 1));
+      if (!pinNameCarried) fields.add(u"ピン", pin, kCannotCarry);
     }
   }
 

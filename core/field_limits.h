@@ -56,6 +56,9 @@ struct FormatLimits {
   FieldLimits netName = {};
   FieldLimits reference = {};
   FieldLimits pinName = {};
+  // False where a pin without "." (a reference alone) does not read back as
+  // itself: it is reported like a pin name the format cannot carry.
+  bool carriesPinWithoutName = true;
   // False for a format that carries no parts: part fields are not checked.
   bool carriesParts = true;
   FieldLimits partName = {};

@@ -371,6 +371,8 @@ const FormatLimits kCr5000Limits{
     .reference = {.syntaxCharacters = u"(){},", .carriesEmpty = false},
     // Every "." before the last one is dropped: A.B.2 is written AB(2).
     .pinName = {.syntaxCharacters = u"(){}."},
+    // A pin without "." is written (X) and reads back as .X.
+    .carriesPinWithoutName = false,
     // A type name without a name gives no part; "}" alone is dropped.
     .partName = {.syntaxCharacters = u",{", .syntaxFirstCharacters = u"}", .carriesEmpty = false},
     // The package is not written: the reader gives the type name instead.

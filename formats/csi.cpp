@@ -166,13 +166,17 @@ constexpr TextView kNetEndWord[] = {u"}"};
 
 const FormatLimits kCsiLimits{
     .readerUpperCases = true,
-    .netName = {.syntaxCharacters = u":"},
+    // A net without a name reads back named by the word after it.
+    .netName = {.syntaxCharacters = u":", .carriesEmpty = false},
     .reference = {.syntaxCharacters = u":",
                   .syntaxFirstCharacters = u"*",
                   .keywords = kNetEndWord,
                   .prefixes = kDotKeywords,
                   .carriesEmpty = false},
     .pinName = {.syntaxCharacters = u":", .carriesEmpty = false},
+    // A pin without "." cannot be written as reference and pin number and is
+    // left out.
+    .carriesPinWithoutName = false,
     .partName = {.syntaxCharacters = u":", .carriesEmpty = false},
     .package = {.syntaxCharacters = u":"},
 };
