@@ -1,5 +1,6 @@
 #include "core/context.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -9,6 +10,8 @@
 #include <random>
 #include <string>
 
+#include <unicode/utf16.h>
+
 #include "core/errors.h"
 #include "core/interruption.h"
 
@@ -16,6 +19,9 @@ namespace korvanel {
 namespace {
 
 std::string systemReason() { return std::strerror(errno); }
+
+// How many UTF-16 units are encoded and written at a time.
+constexpr std::size_t kEncodedPieceUnits = 1 << 16;
 
 std::filesystem::path temporaryNameBeside(const std::filesystem::path& file) {
   static std::mt19937_64 generator{std::random_device{}()};
@@ -61,12 +67,6 @@ LineList readRecordLines(const std::filesystem::path& file, Encoding encoding) {
 }
 
 void writeWholeFile(const std::filesystem::path& file, TextView content, Encoding encoding, TextView finalLineEnd) {
-  Text whole;
-  whole.reserve(content.size() + finalLineEnd.size());
-  whole += content;
-  whole += finalLineEnd;
-  const std::string bytes = encodeText(whole, encoding, file);
-
   // Writing through a link replaces the file it points to, not the link.
   std::filesystem::path target = file;
   std::error_code linkError;
@@ -86,7 +86,24 @@ void writeWholeFile(const std::filesystem::path& file, TextView content, Encodin
   {
     std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
     if (!stream) throw FileError(file.string() + ": cannot open for writing: " + systemReason());
-    stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    // Encoded a piece at a time, so that no second copy of a large file is
+    // held; a character the encoding cannot hold leaves no file behind.
+    try {
+      for (const TextView part : {content, finalLineEnd}) {
+        for (std::size_t start = 0; start < part.size();) {
+          std::size_t end = std::min(part.size(), start + kEncodedPieceUnits);
+          if (end < part.size() && U16_IS_LEAD(part[end - 1])) --end;  // a surrogate pair stays whole
+          const std::string bytes = encodeText(part.substr(start, end - start), encoding, file);
+          stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+          start = end;
+        }
+      }
+    } catch (const FileError&) {
+      stream.close();
+      std::error_code ignored;
+      std::filesystem::remove(temporary, ignored);
+      throw;
+    }
     stream.close();
     if (!stream) {
       const std::string reason = systemReason();

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <cstdio>
 #include <memory>
 #include <type_traits>
@@ -65,13 +67,45 @@ bool isPlainAscii(unsigned code, Encoding encoding) {
   return encoding == Encoding::Utf8 || (code != 0x1A && code != 0x1C && code != 0x7F);
 }
 
-template <typename Unit>
-std::size_t plainAsciiRunEnd(std::basic_string_view<Unit> units, std::size_t position, Encoding encoding) {
-  while (position < units.size() &&
-         isPlainAscii(static_cast<std::make_unsigned_t<Unit>>(units[position]), encoding)) {
-    ++position;
+// Whether any lane of `word` (lanes of `laneBits` bits) equals `value`.
+template <int laneBits>
+bool anyLaneEquals(std::uint64_t word, std::uint64_t value) {
+  constexpr std::uint64_t kOnes = laneBits == 8 ? 0x0101010101010101ULL : 0x0001000100010001ULL;
+  constexpr std::uint64_t kHighBits = kOnes << (laneBits - 1);
+  const std::uint64_t difference = word ^ (kOnes * value);
+  return ((difference - kOnes) & ~difference & kHighBits) != 0;
+}
+
+// Whether every unit of a word of eight bytes or four UTF-16 units is plain.
+template <int laneBits>
+bool wordIsPlain(std::uint64_t word, Encoding encoding) {
+  constexpr std::uint64_t kNonAscii = laneBits == 8 ? 0x8080808080808080ULL : 0xFF80FF80FF80FF80ULL;
+  if ((word & kNonAscii) != 0) return false;
+  return encoding == Encoding::Utf8 || (!anyLaneEquals<laneBits>(word, 0x1A) &&
+                                        !anyLaneEquals<laneBits>(word, 0x1C) && !anyLaneEquals<laneBits>(word, 0x7F));
+}
+
+// Copies the run of plain ASCII at the start of `units` into `target`, each
+// unit as one unit of the other width; returns how many it copied. Whole
+// words are tested first, the rest one unit at a time.
+template <typename From, typename To>
+std::size_t copyPlainAscii(std::basic_string_view<From> units, To* target, Encoding encoding) {
+  constexpr std::size_t kUnitsPerWord = sizeof(std::uint64_t) / sizeof(From);
+  std::size_t copied = 0;
+  while (copied + kUnitsPerWord <= units.size()) {
+    std::uint64_t word;
+    std::memcpy(&word, units.data() + copied, sizeof word);
+    if (!wordIsPlain<8 * sizeof(From)>(word, encoding)) break;
+    for (std::size_t unit = 0; unit < kUnitsPerWord; ++unit) {
+      target[copied + unit] = static_cast<To>(static_cast<std::make_unsigned_t<From>>(units[copied + unit]));
+    }
+    copied += kUnitsPerWord;
   }
-  return position;
+  while (copied < units.size() && isPlainAscii(static_cast<std::make_unsigned_t<From>>(units[copied]), encoding)) {
+    target[copied] = static_cast<To>(static_cast<std::make_unsigned_t<From>>(units[copied]));
+    ++copied;
+  }
+  return copied;
 }
 
 // Where a run of bytes that the codec must decode ends: at the next plain
@@ -106,8 +140,9 @@ Text decodeBytes(std::string_view bytes, Encoding encoding, const std::filesyste
   while (position < bytes.size()) {
     // Runs of plain ASCII are copied; whatever else lies between them goes
     // through the codec, from one character boundary to the next.
-    const std::size_t plainEnd = plainAsciiRunEnd(bytes, position, encoding);
-    for (; position < plainEnd; ++position) *target++ = static_cast<unsigned char>(bytes[position]);
+    const std::size_t plainCount = copyPlainAscii(bytes.substr(position), target, encoding);
+    position += plainCount;
+    target += plainCount;
     if (position == bytes.size()) break;
     const std::size_t codecEnd = codecRunEnd(bytes, position, encoding);
     if (!converter) converter = openStrictConverter(encoding);
@@ -149,8 +184,9 @@ std::string encodeText(TextView text, Encoding encoding, const std::filesystem::
   Converter converter;
   std::size_t position = 0;
   while (position < text.size()) {
-    const std::size_t plainEnd = plainAsciiRunEnd(text, position, encoding);
-    for (; position < plainEnd; ++position) *target++ = static_cast<char>(text[position]);
+    const std::size_t plainCount = copyPlainAscii(text.substr(position), target, encoding);
+    position += plainCount;
+    target += plainCount;
     if (position == text.size()) break;
     std::size_t codecEnd = position;
     while (codecEnd < text.size() && !isPlainAscii(text[codecEnd], encoding)) ++codecEnd;
@@ -211,9 +247,15 @@ std::vector<TextView> splitLineViews(TextView text) {
 }
 
 Text toUpper(TextView text) {
-  Text upper;
-  upper.reserve(text.size());
+  // ASCII letters in place; from the first other character on, the Unicode
+  // mapping.
+  Text upper(text);
   std::size_t position = 0;
+  for (; position < upper.size() && upper[position] < 0x80; ++position) {
+    if (upper[position] >= u'a' && upper[position] <= u'z') upper[position] -= u'a' - u'A';
+  }
+  if (position == upper.size()) return upper;
+  upper.resize(position);
   while (position < text.size()) {
     UChar32 codePoint;
     U16_NEXT(text.data(), position, text.size(), codePoint);
