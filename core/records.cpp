@@ -71,6 +71,14 @@ void walkNetLine(TextView line, Store&& store) {
   if (position == line.size()) store(index, line.substr(std::min(fieldStart, line.size())));
 }
 
+// The field without the blanks at its ends (the blank of ", " before a pin);
+// `holdsBlank` tells whether blanks remain inside it.
+TextView trimmedBlanks(TextView field) {
+  const std::size_t first = field.find_first_not_of(u' ');
+  if (first == TextView::npos) return {};
+  return field.substr(first, field.find_last_not_of(u' ') - first + 1);
+}
+
 bool holdsBlank(TextView field) { return field.find(u' ') != TextView::npos; }
 
 Text withoutBlanks(TextView field) {
@@ -84,8 +92,9 @@ Text withoutBlanks(TextView field) {
 }  // namespace
 
 void mrk1net(NetRecord& record, TextView line) {
-  walkNetLine(line, [&](long long index, TextView field) {
+  walkNetLine(line, [&](long long index, TextView rawField) {
     Text& element = record.at(index);
+    const TextView field = trimmedBlanks(rawField);
     if (holdsBlank(field)) {
       element = withoutBlanks(field);
     } else {
@@ -98,7 +107,8 @@ NetRecordView::NetRecordView()
     : lastIndex_(capacityLimitsLifted() ? kLiftedRecordLastIndex : kRecordLastIndex) {}
 
 void NetRecordView::parse(TextView line) {
-  walkNetLine(line, [&](long long index, TextView field) {
+  walkNetLine(line, [&](long long index, TextView rawField) {
+    const TextView field = trimmedBlanks(rawField);
     set(index, holdsBlank(field) ? TextView(withoutBlanks_.emplace_back(withoutBlanks(field))) : field);
   });
 }
