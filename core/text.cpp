@@ -6,6 +6,10 @@
 #include <unicode/utf16.h>
 #include <unicode/utf8.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -85,13 +89,58 @@ bool wordIsPlain(std::uint64_t word, Encoding encoding) {
                                         !anyLaneEquals<laneBits>(word, 0x1C) && !anyLaneEquals<laneBits>(word, 0x7F));
 }
 
+#if defined(__SSE2__)
+// Sixteen bytes, or eight UTF-16 units, at a time: how many units at the
+// start of `units` are plain in whole blocks, copied to `target`.
+std::size_t copyPlainBlocks(std::string_view bytes, char16_t* target, Encoding encoding) {
+  const __m128i zero = _mm_setzero_si128();
+  std::size_t copied = 0;
+  for (; copied + 16 <= bytes.size(); copied += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + copied));
+    __m128i offending = block;  // the high bit of a byte of 0x80 and above
+    if (encoding == Encoding::Cp932) {
+      offending = _mm_or_si128(offending, _mm_cmpeq_epi8(block, _mm_set1_epi8(0x1A)));
+      offending = _mm_or_si128(offending, _mm_cmpeq_epi8(block, _mm_set1_epi8(0x1C)));
+      offending = _mm_or_si128(offending, _mm_cmpeq_epi8(block, _mm_set1_epi8(0x7F)));
+    }
+    if (_mm_movemask_epi8(offending) != 0) break;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(target + copied), _mm_unpacklo_epi8(block, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(target + copied + 8), _mm_unpackhi_epi8(block, zero));
+  }
+  return copied;
+}
+
+std::size_t copyPlainBlocks(TextView units, char* target, Encoding encoding) {
+  const __m128i zero = _mm_setzero_si128();
+  std::size_t copied = 0;
+  for (; copied + 8 <= units.size(); copied += 8) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units.data() + copied));
+    __m128i offending = _mm_xor_si128(_mm_cmpeq_epi16(_mm_and_si128(block, _mm_set1_epi16(static_cast<short>(0xFF80))), zero),
+                                      _mm_set1_epi16(-1));
+    if (encoding == Encoding::Cp932) {
+      offending = _mm_or_si128(offending, _mm_cmpeq_epi16(block, _mm_set1_epi16(0x1A)));
+      offending = _mm_or_si128(offending, _mm_cmpeq_epi16(block, _mm_set1_epi16(0x1C)));
+      offending = _mm_or_si128(offending, _mm_cmpeq_epi16(block, _mm_set1_epi16(0x7F)));
+    }
+    if (_mm_movemask_epi8(offending) != 0) break;
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(target + copied), _mm_packus_epi16(block, block));
+  }
+  return copied;
+}
+#else
+template <typename From, typename To>
+std::size_t copyPlainBlocks(std::basic_string_view<From>, To*, Encoding) {
+  return 0;
+}
+#endif
+
 // Copies the run of plain ASCII at the start of `units` into `target`, each
 // unit as one unit of the other width; returns how many it copied. Whole
-// words are tested first, the rest one unit at a time.
+// blocks and words are tested first, the rest one unit at a time.
 template <typename From, typename To>
 std::size_t copyPlainAscii(std::basic_string_view<From> units, To* target, Encoding encoding) {
   constexpr std::size_t kUnitsPerWord = sizeof(std::uint64_t) / sizeof(From);
-  std::size_t copied = 0;
+  std::size_t copied = copyPlainBlocks(units, target, encoding);
   while (copied + kUnitsPerWord <= units.size()) {
     std::uint64_t word;
     std::memcpy(&word, units.data() + copied, sizeof word);
@@ -121,6 +170,25 @@ std::size_t codecRunEnd(std::string_view bytes, std::size_t position, Encoding e
     position += isShiftJisLeadByte ? 2 : 1;
   }
   return std::min(position, bytes.size());
+}
+
+// The position of the next CR at or after `position` (or LF too, when
+// `lineFeedToo`), the size of the text when there is none.
+std::size_t nextLineEndCharacter(TextView text, std::size_t position, bool lineFeedToo) {
+#if defined(__SSE2__)
+  const __m128i carriageReturn = _mm_set1_epi16(u'\r');
+  const __m128i lineFeed = _mm_set1_epi16(lineFeedToo ? u'\n' : u'\r');
+  for (; position + 8 <= text.size(); position += 8) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + position));
+    const int found = _mm_movemask_epi8(
+        _mm_or_si128(_mm_cmpeq_epi16(block, carriageReturn), _mm_cmpeq_epi16(block, lineFeed)));
+    if (found != 0) return position + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(found))) / 2;
+  }
+#endif
+  for (; position < text.size(); ++position) {
+    if (text[position] == u'\r' || (lineFeedToo && text[position] == u'\n')) return position;
+  }
+  return text.size();
 }
 
 }  // namespace
@@ -229,9 +297,10 @@ void LineList::keepLinesBeforeFirstEmptyLine() {
 
 std::vector<TextView> splitLineViews(TextView text) {
   std::vector<TextView> lines;
-  const bool lineFeedEndsLines = text.find(u'\r') == TextView::npos;
+  const bool lineFeedEndsLines = nextLineEndCharacter(text, 0, false) == text.size();
   std::size_t lineStart = 0;
-  for (std::size_t position = 0; position < text.size(); ++position) {
+  for (std::size_t position = nextLineEndCharacter(text, 0, lineFeedEndsLines); position < text.size();
+       position = nextLineEndCharacter(text, position + 1, lineFeedEndsLines)) {
     const char16_t character = text[position];
     if (character == u'\r') {
       lines.emplace_back(text.substr(lineStart, position - lineStart));

@@ -126,7 +126,7 @@ TEST(Codec, DecodingGivesWhatTheCodecGivesForTheWholeInput) {
                                            "\xc3\xa9", "\xe9\x9b\xbb", "\xef\xbb\xbf"};
   for (int round = 0; round < 2000; ++round) {
     std::string bytes;
-    for (int piece = std::uniform_int_distribution<int>(0, 12)(random); piece > 0; --piece) {
+    for (int piece = std::uniform_int_distribution<int>(0, 40)(random); piece > 0; --piece) {
       bytes += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
     }
     for (const Encoding encoding : {Encoding::Cp932, Encoding::Utf8}) {
