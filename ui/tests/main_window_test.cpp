@@ -289,7 +289,7 @@ void MainWindowTest::menus() {
   const QList<QStringList> expectedEntries = {
       {"mnufilein:入力ファイル", "mnufileout:出力ファイル", "mnumemo:結果メモ帳", "mnucompare:ネットリスト比較…",
        "mnufileend:終了"},
-      {"runrun:開始"},
+      {"runrun:開始", "noCapacityLimits:容量制限なし（大規模基板）"},
       {"mnuhelpmokuji:目次", "mnuhelpv:バージョン情報"}};
   for (int menuIndex = 0; menuIndex < menuTitles.size(); ++menuIndex) {
     QCOMPARE(menuTitles[menuIndex]->text(), expectedTitles[menuIndex]);
@@ -610,6 +610,9 @@ void MainWindowTest::fieldsAreCollectedFromEveryControl() {
   QVERIFY(fields.duplicateChecks);
   QVERIFY(!fields.singlePinCheck);
   QVERIFY(fields.partsCsv);
+  QVERIFY(!fields.liftCapacityLimits);  // off until the user ticks it
+  window.findChild<QAction*>(QStringLiteral("noCapacityLimits"))->trigger();
+  QVERIFY(window.collectFields().liftCapacityLimits);
   // Boxes as typed; the driver upper-cases them.
   for (int index = 0; index < 30; ++index) {
     QCOMPARE(toQString(fields.pinChangeBoxes[index]), QStringLiteral("b%1").arg(index));
