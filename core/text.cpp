@@ -250,6 +250,10 @@ std::string encodeText(TextView text, Encoding encoding, const std::filesystem::
   std::string bytes(text.size() * mostBytesPerUnit, '\0');
   char* target = bytes.data();
   Converter converter;
+  // The run the codec encoded last and its bytes: the same words on many
+  // lines (an error log) are encoded once.
+  TextView lastRun;
+  std::string_view lastRunBytes;
   std::size_t position = 0;
   while (position < text.size()) {
     const std::size_t plainCount = copyPlainAscii(text.substr(position), target, encoding);
@@ -258,6 +262,13 @@ std::string encodeText(TextView text, Encoding encoding, const std::filesystem::
     if (position == text.size()) break;
     std::size_t codecEnd = position;
     while (codecEnd < text.size() && !isPlainAscii(text[codecEnd], encoding)) ++codecEnd;
+    const TextView run = text.substr(position, codecEnd - position);
+    if (run == lastRun) {
+      target = std::copy(lastRunBytes.begin(), lastRunBytes.end(), target);
+      position = codecEnd;
+      continue;
+    }
+    char* const runTarget = target;
     if (!converter) converter = openStrictConverter(encoding);
     ucnv_resetFromUnicode(converter.get());
     const auto* source = reinterpret_cast<const UChar*>(text.data() + position);
@@ -277,6 +288,8 @@ std::string encodeText(TextView text, Encoding encoding, const std::filesystem::
       throw FileError(fileName.string() + ": the character " + describeCharacter(codePoint) +
                       " cannot be written in " + encodingName(encoding));
     }
+    lastRun = run;
+    lastRunBytes = std::string_view(runTarget, static_cast<std::size_t>(target - runTarget));
     position = codecEnd;
   }
   bytes.resize(static_cast<std::size_t>(target - bytes.data()));
