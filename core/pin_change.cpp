@@ -1,52 +1,57 @@
+#include <optional>
+
 #include "core/passes.h"
 #include "core/records.h"
 
 namespace korvanel {
 namespace {
 
-// A pin taken apart before its first ".": the upper-case letters A to Z in
-// their order, and every other character in its order.
-struct ReferenceParts {
+// The upper-case letters A to Z of a pin's reference (the part before its
+// first "."), in their order, followed by every other character of it in
+// its order.
+Text lettersThenOthers(TextView reference, std::size_t& letterCount) {
   Text letters;
   Text others;
-  std::size_t dotPosition = Text::npos;
-};
-
-ReferenceParts splitReference(TextView pin) {
-  ReferenceParts parts;
-  for (std::size_t position = 0; position < pin.size(); ++position) {
-    const char16_t character = pin[position];
-    if (character == u'.') {
-      parts.dotPosition = position;
-      break;
-    }
-    (character >= u'A' && character <= u'Z' ? parts.letters : parts.others) += character;
-  }
-  return parts;
+  for (const char16_t character : reference) (character >= u'A' && character <= u'Z' ? letters : others) += character;
+  letterCount = letters.size();
+  return letters + others;
 }
 
-// Applies the rows in order; a later row sees what an earlier one changed.
-Text changePin(Text pin, const PinChangeTable& table) {
-  const ReferenceParts parts = splitReference(pin);
-  if (parts.dotPosition == Text::npos) return pin;
+// Applies the rows in order; a later row sees the pin number an earlier one
+// changed, and the letters of the pin as it was read. Empty when no row
+// changes the pin.
+std::optional<Text> changedPin(TextView pin, const PinChangeTable& table) {
+  const std::size_t dotPosition = pin.find(u'.');
+  if (dotPosition == TextView::npos) return std::nullopt;
+  std::optional<Text> changed;
+  std::optional<Text> reordered;  // letters, then the other characters
+  std::size_t letterCount = 0;
   for (int row = 0; row < kPinChangeRows; ++row) {
-    if (table[row] != parts.letters) continue;
-    const TextView pinNumber = TextView(pin).substr(parts.dotPosition + 1);
+    const TextView pinNumber = TextView(changed ? *changed : pin).substr(dotPosition + 1);
     if (pinNumber != table[10 + row]) continue;
-    pin = parts.letters + parts.others + u'.' + table[20 + row];
+    if (!reordered) reordered = lettersThenOthers(pin.substr(0, dotPosition), letterCount);
+    if (TextView(*reordered).substr(0, letterCount) != table[row]) continue;
+    changed = *reordered + u'.' + table[20 + row];
   }
-  return pin;
+  return changed;
 }
 
 }  // namespace
 
 void mchgpin(const ConversionContext& context, const std::filesystem::path& netFile, const PinChangeTable& table) {
-  NetRecord record;
+  const LineList lines = readRecordLines(netFile, context.encoding);
+  NetRecordView record;
   Text output;
-  for (const TextView line : readRecordLines(netFile, context.encoding)) {
-    mrk1net(record, line);
-    const long long last = pinCount(record) + 1;
-    for (long long index = kFirstPin; index <= last; ++index) record.at(index) = changePin(record.get(index), table);
+  output.reserve(lines.empty() ? 0 : static_cast<std::size_t>(lines[lines.size() - 1].data() - lines[0].data()) +
+                                         lines[lines.size() - 1].size() + 2);
+  for (const TextView line : lines) {
+    record.parse(line);
+    // A changed pin stays in the record, where a later, shorter line finds
+    // it as a left-over and the rows apply to it again.
+    const long long last = record.pinCount() + 1;
+    for (long long index = kFirstPin; index <= last; ++index) {
+      if (std::optional<Text> changed = changedPin(record.get(index), table)) record.setCopy(index, std::move(*changed));
+    }
     mnrkout(record, output);
     output += kCrLf;
   }

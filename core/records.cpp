@@ -42,6 +42,18 @@ void mnrkout(const NetRecord& record, Text& line) {
   }
 }
 
+void mnrkout(const NetRecordView& record, Text& line) {
+  line += record.get(kNetName);
+  line += u"; ";
+  line += record.get(kPinCount);
+  line += u": ";
+  const long long last = record.pinCount() + 1;
+  for (long long index = kFirstPin; index <= last; ++index) {
+    line += record.get(index);
+    line += u", ";
+  }
+}
+
 namespace {
 
 // Walks a net line as mrk1net does and hands each element it stores to
@@ -109,7 +121,7 @@ NetRecordView::NetRecordView()
 void NetRecordView::parse(TextView line) {
   walkNetLine(line, [&](long long index, TextView rawField) {
     const TextView field = trimmedBlanks(rawField);
-    set(index, holdsBlank(field) ? TextView(withoutBlanks_.emplace_back(withoutBlanks(field))) : field);
+    set(index, holdsBlank(field) ? TextView(keptTexts_.emplace_back(withoutBlanks(field))) : field);
   });
 }
 
@@ -121,6 +133,8 @@ void NetRecordView::set(long long index, TextView text) {
   if (position >= elements_.size()) elements_.resize(position + 1);
   elements_[position] = text;
 }
+
+void NetRecordView::setCopy(long long index, Text text) { set(index, keptTexts_.emplace_back(std::move(text))); }
 
 TextView NetRecordView::get(long long index) const {
   if (index < 0 || static_cast<unsigned long long>(index) > lastIndex_) {

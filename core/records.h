@@ -78,16 +78,19 @@ class NetRecordView {
   TextView get(long long index) const;
   // Sets an element, as a net record's at() does.
   void set(long long index, TextView text);
+  // Sets an element to a text that the record keeps.
+  void setCopy(long long index, Text text);
   long long pinCount() const { return numericValue(get(kPinCount)); }
 
  private:
   std::size_t lastIndex_;
   std::vector<TextView> elements_;
-  std::deque<Text> withoutBlanks_;
+  std::deque<Text> keptTexts_;
 };
 
 // Net record to net line, appended to `line`.
 void mnrkout(const NetRecord& record, Text& line);
+void mnrkout(const NetRecordView& record, Text& line);
 // Net line to net record.
 void mrk1net(NetRecord& record, TextView line);
 // A net whose pins fill elements 2 to nextElement - 1 completed: its pin

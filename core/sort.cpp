@@ -21,19 +21,6 @@ void sortPins(NetRecordView& record, std::vector<TextView>& pins) {
   for (long long index = kFirstPin; index <= last; ++index) record.set(index, pins[index - kFirstPin]);
 }
 
-// The net line of a record, as mnrkout builds it, appended to `line`.
-void appendRecordLine(const NetRecordView& record, Text& line) {
-  line += record.get(kNetName);
-  line += u"; ";
-  line += record.get(kPinCount);
-  line += u": ";
-  const long long last = record.pinCount() + 1;
-  for (long long index = kFirstPin; index <= last; ++index) {
-    line += record.get(index);
-    line += u", ";
-  }
-}
-
 }  // namespace
 
 void modStrSort(std::vector<Text>& list, long long first, long long last) {
@@ -57,7 +44,7 @@ void mrksort(const ConversionContext& context, Text& sorted) {
       sortPins(record, pins);
       ensureRoomInList(lineStarts.size(), kSortLineCapacity, "nets to sort");
       lineStarts.push_back(rebuilt.size());
-      appendRecordLine(record, rebuilt);
+      mnrkout(record, rebuilt);
     }
   }
   std::vector<TextView> netLines;
