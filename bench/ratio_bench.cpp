@@ -18,6 +18,7 @@
 #include "bench/bench_support.h"
 #include "core/capacity.h"
 #include "core/driver.h"
+#include "core/memory_reuse.h"
 #include "formats/builtin_formats.h"
 
 namespace korvanel::bench {
@@ -211,6 +212,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 }  // namespace korvanel::bench
 
 int main(int argc, char** argv) {
+  korvanel::keepFreedMemoryForReuse();
   benchmark::Initialize(&argc, argv);
   for (const korvanel::bench::Board& board : korvanel::bench::kBoards) korvanel::bench::registerBoard(board);
   korvanel::bench::RatioReporter reporter;

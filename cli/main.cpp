@@ -18,6 +18,7 @@
 #include "core/driver.h"
 #include "core/errors.h"
 #include "core/interruption.h"
+#include "core/memory_reuse.h"
 #include "formats/builtin_formats.h"
 #include "korvanel/version.h"
 
@@ -226,6 +227,7 @@ void addEncodingOption(CLI::App& command, std::string& encoding) {
 
 int main(int argc, char** argv) {
   removeLeftoversOnInterruption();
+  keepFreedMemoryForReuse();
   CLI::App app{"Korvanel: converts printed-circuit-board netlists between the formats of PCB CAD systems.",
                "korvanel-cli"};
   app.set_version_flag("--version", std::string("korvanel-cli ") + kVersion);

@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include "core/memory_reuse.h"
 #include "korvanel/version.h"
 #include "ui/format_combo_box.h"
 #include "ui/main_window.h"
@@ -92,6 +93,7 @@ bool onlyPrintsHelpOrVersion(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  korvanel::keepFreedMemoryForReuse();
   if (onlyPrintsHelpOrVersion(argc, argv)) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("korvanel"));

@@ -1,0 +1,13 @@
+// A conversion of a large board allocates and frees many blocks of several
+// megabytes: a file's bytes, its text, the lines of each pass. By default
+// the C library gives such a block fresh pages from the kernel and hands
+// freed memory back at once, so every block pays a page fault for each page
+// it touches. A program that converts calls this once at its start to keep
+// freed memory for the next block instead.
+#pragma once
+
+namespace korvanel {
+
+void keepFreedMemoryForReuse();
+
+}  // namespace korvanel
