@@ -364,17 +364,23 @@ void writeCr5000(const ConversionContext& context, const std::filesystem::path& 
 // "/*" opens a comment wherever it stands and "*/" at the start of a word
 // skips its line; neither is a single character, so the limits cannot state
 // them.
+// The reader skips what stands between "/*" and "*/", across lines.
+constexpr TextView kCommentOpeners[] = {kCommentOpener};
+
 const FormatLimits kCr5000Limits{
     .readerUpperCases = true,
-    .netName = {.syntaxCharacters = u"(){}"},
+    .netName = {.syntaxCharacters = u"(){}", .syntaxSequences = kCommentOpeners},
     // An empty reference gives no part, and an empty pin is written "()".
-    .reference = {.syntaxCharacters = u"(){},", .carriesEmpty = false},
+    .reference = {.syntaxCharacters = u"(){},", .syntaxSequences = kCommentOpeners, .carriesEmpty = false},
     // Every "." before the last one is dropped: A.B.2 is written AB(2).
-    .pinName = {.syntaxCharacters = u"(){}."},
+    .pinName = {.syntaxCharacters = u"(){}.", .syntaxSequences = kCommentOpeners},
     // A pin without "." is written (X) and reads back as .X.
     .carriesPinWithoutName = false,
     // A type name without a name gives no part; "}" alone is dropped.
-    .partName = {.syntaxCharacters = u",{", .syntaxFirstCharacters = u"}", .carriesEmpty = false},
+    .partName = {.syntaxCharacters = u",{",
+                 .syntaxFirstCharacters = u"}",
+                 .syntaxSequences = kCommentOpeners,
+                 .carriesEmpty = false},
     // The package is not written: the reader gives the type name instead.
     .package = {},
 };

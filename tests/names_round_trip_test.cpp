@@ -33,11 +33,14 @@ std::vector<Text> writableFormats() {
 
 // Net names that some format reads as syntax: every printable character but
 // the intermediate form's own delimiters, inside, in front and alone, real
-// board names, names that differ only in case, keywords of the formats.
+// board names, names that differ only in case, keywords and comments of the
+// formats.
 std::vector<Text> hostileNetNames() {
   std::vector<Text> names = {u"Net-(C1-Pad1)", u"unconnected-(U1-Pad5)", u"/VPP{slash}MCLR", u"gnd", u"GND",
                              u"NET",           u"END",                   u"$END",            u"SIGNAL", u"%NET",
-                             u"*NET",          u".NET",                  u"NETS",            u"電源"};
+                             u"*NET",          u".NET",                  u"NETS",            u"電源",
+                             // comment openers and closers of the formats
+                             u"A/*B",          u"A*/B",                  u"A//B",            u"A--B"};
   for (const char16_t character : TextView(u"!\"#$%&'()*+-./<=>?@[\\]^_`{|}~")) {
     names.push_back(Text(u"A") + character + u"B");
     names.push_back(Text(1, character) + u"N");
