@@ -30,26 +30,57 @@ const Text& BoundedTexts::get(long long index) const {
 
 long long pinCount(const NetRecord& record) { return numericValue(record.get(kPinCount)); }
 
+namespace {
+
+// The characters that end a field of a net line and of a parts line. A
+// reference stands in both files, in its part's line and before the first
+// "." of its pins, so it loses the delimiters of both in the same way.
+constexpr TextView kNetLineDelimiters = u";:,";
+constexpr TextView kPartsLineDelimiters = u"!;:?";
+constexpr TextView kReferenceDelimiters = u"!;:?,";
+
+// Appends `field` with each of `delimiters` in it written as "_": a field
+// that a reader copied from its input with a delimiter in it would otherwise
+// read back as other fields, other pins or another net.
+void appendField(TextView field, TextView delimiters, Text& line) {
+  std::size_t start = 0;
+  for (std::size_t found = field.find_first_of(delimiters); found != TextView::npos;
+       found = field.find_first_of(delimiters, start)) {
+    line += field.substr(start, found - start);
+    line += u'_';
+    start = found + 1;
+  }
+  line += field.substr(start);
+}
+
+void appendPin(TextView pin, Text& line) {
+  const std::size_t dot = pin.find(u'.');
+  appendField(pin.substr(0, dot), kReferenceDelimiters, line);
+  if (dot != TextView::npos) appendField(pin.substr(dot), kNetLineDelimiters, line);
+}
+
+}  // namespace
+
 void mnrkout(const NetRecord& record, Text& line) {
-  line += record.get(kNetName);
+  appendField(record.get(kNetName), kNetLineDelimiters, line);
   line += u"; ";
   line += record.get(kPinCount);
   line += u": ";
   const long long count = pinCount(record);
   for (long long index = kFirstPin; index <= count + 1; ++index) {
-    line += record.get(index);
+    appendPin(record.get(index), line);
     line += u", ";
   }
 }
 
 void mnrkout(const NetRecordView& record, Text& line) {
-  line += record.get(kNetName);
+  appendField(record.get(kNetName), kNetLineDelimiters, line);
   line += u"; ";
   line += record.get(kPinCount);
   line += u": ";
   const long long last = record.pinCount() + 1;
   for (long long index = kFirstPin; index <= last; ++index) {
-    line += record.get(index);
+    appendPin(record.get(index), line);
     line += u", ";
   }
 }
@@ -151,13 +182,13 @@ void appendNetLine(NetRecord& record, long long nextElement, Text& netLines) {
 }
 
 void mprkout(const PartRecord& record, Text& line) {
-  line += record.get(kOtherInformation);
+  appendField(record.get(kOtherInformation), kPartsLineDelimiters, line);
   line += u"! ";
-  line += record.get(kPartName);
+  appendField(record.get(kPartName), kPartsLineDelimiters, line);
   line += u"; ";
-  line += record.get(kReference);
+  appendField(record.get(kReference), kReferenceDelimiters, line);
   line += u": ";
-  line += record.get(kAdditionalText);
+  appendField(record.get(kAdditionalText), kPartsLineDelimiters, line);
   line += u"? ";
 }
 

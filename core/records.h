@@ -88,7 +88,9 @@ class NetRecordView {
   std::deque<Text> keptTexts_;
 };
 
-// Net record to net line, appended to `line`.
+// Net record to net line, appended to `line`. A delimiter of the line inside
+// a field is written "_" (in a pin's reference, those of a parts line too),
+// so that the line reads back as the fields it was built from.
 void mnrkout(const NetRecord& record, Text& line);
 void mnrkout(const NetRecordView& record, Text& line);
 // Net line to net record.
@@ -97,7 +99,8 @@ void mrk1net(NetRecord& record, TextView line);
 // count set and its net line appended to `netLines`, followed by CR LF.
 void appendNetLine(NetRecord& record, long long nextElement, Text& netLines);
 
-// Part record to parts line, appended to `line`.
+// Part record to parts line, appended to `line`; a delimiter inside a field
+// is written "_" (in the reference, those of a net line too).
 void mprkout(const PartRecord& record, Text& line);
 // Parts line to part record.
 void mprk1in(PartRecord& record, TextView line);

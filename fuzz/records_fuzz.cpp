@@ -27,12 +27,27 @@ void roundTrip(TextView line, Parse parse, Build build, const char* what) {
   if (twice != once) finding(what, once + u" / " + twice);
 }
 
+// A net line read as views builds the line that the record builds.
+void viewAgreesWithRecord(TextView line) {
+  NetRecord record;
+  mrk1net(record, line);
+  Text fromRecord;
+  mnrkout(record, fromRecord);
+  NetRecordView view;
+  view.parse(line);
+  Text fromView;
+  mnrkout(view, fromView);
+  if (fromView != fromRecord) finding("a net line read as views came back otherwise", fromRecord + u" / " + fromView);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const TextView line(reinterpret_cast<const char16_t*>(data), size / 2);
   try {
-    roundTrip(line, mrk1net, mnrkout, "a net line came back otherwise");
+    const auto buildNetLine = [](const NetRecord& record, Text& built) { mnrkout(record, built); };
+    roundTrip(line, mrk1net, buildNetLine, "a net line came back otherwise");
+    viewAgreesWithRecord(line);
   } catch (const CapacityError&) {
   }
   roundTrip(line, mprk1in, mprkout, "a parts line came back otherwise");

@@ -62,17 +62,33 @@ TEST(NetLine, BlanksAreDroppedButTabsStay) {
   EXPECT_EQ(record.get(2), u"U1.\t1");
 }
 
-TEST(NetLine, SeparatorsInsideANameDoNotSurvive) {
-  NetRecord record;
-  // ":" stores A as the count and swallows the B after it; ";" then ends an
-  // empty name.
-  mrk1net(record, netLineOf(netOf({"A:B", "1", "U1.1"})));
-  EXPECT_EQ(record.get(0), u"");
-  EXPECT_EQ(record.get(1), u"1");
-  EXPECT_EQ(record.get(2), u"U1.1");
-  mrk1net(record, u"A,B; 1: U1.1, ");
-  EXPECT_EQ(record.get(0), u"B");
-  EXPECT_EQ(record.get(1), u"1");
+// A field that a reader copied with a delimiter in it is written with "_"
+// there, so that the line reads back as the fields it was built from. A
+// reference loses the delimiters of both files, so that a part and its pins
+// keep one reference; a pin name keeps what a parts line allows.
+struct DelimiterCase {
+  std::vector<const char*> net;  // name, count, pins
+  const char16_t* line;
+};
+
+TEST(NetLine, DelimitersInsideAFieldAreWrittenAsUnderscore) {
+  const DelimiterCase cases[] = {
+      {{"A:B", "1", "U1.1"}, u"A_B; 1: U1.1, "},
+      {{"A,B;C", "1", "U1.1"}, u"A_B_C; 1: U1.1, "},
+      {{"N", "3", "Q1.2,", ":R1.1", "U;1.1"}, u"N; 3: Q1.2_, _R1.1, U_1.1, "},
+      {{"N", "2", "R?1.2", "J!.A!B?"}, u"N; 2: R_1.2, J_.A!B?, "},
+      {{"NET-(C1-PAD1)", "1", "TA-101.1"}, u"NET-(C1-PAD1); 1: TA-101.1, "},
+  };
+  for (const DelimiterCase& delimiterCase : cases) {
+    NetRecord built;
+    long long index = 0;
+    for (const char* element : delimiterCase.net) built.at(index++) = text(element);
+    const Text line = netLineOf(built);
+    EXPECT_EQ(line, delimiterCase.line);
+    NetRecord back;
+    mrk1net(back, line);
+    EXPECT_EQ(netLineOf(back), line) << "reads back as built";
+  }
 }
 
 TEST(NetLine, TheCharacterAfterSemicolonIsAlwaysSkipped) {
@@ -106,6 +122,17 @@ TEST(PartLine, BuildsInTheOrderOtherNameReferenceAdditional) {
   EXPECT_EQ(parsed.get(2), u"U1");
   EXPECT_EQ(parsed.get(3), u"DIP14");
   EXPECT_EQ(parsed.get(4), u"");
+}
+
+TEST(PartLine, DelimitersInsideAFieldAreWrittenAsUnderscore) {
+  PartRecord record;
+  record.at(kPartName) = u"10K;1%";
+  record.at(kReference) = u"R,1!";
+  record.at(kOtherInformation) = u"LIB:R0603";
+  record.at(kAdditionalText) = u"WHY?";
+  Text line;
+  mprkout(record, line);
+  EXPECT_EQ(line, u"LIB_R0603! 10K_1%; R_1_: WHY_? ");
 }
 
 TEST(PartLine, MissingTerminatorKeepsThePreviousValueAndTabsAreDropped) {
