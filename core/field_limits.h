@@ -62,6 +62,9 @@ struct FormatLimits {
   // False for a format that carries no parts: part fields are not checked.
   bool carriesParts = true;
   FieldLimits partName = {};
+  // False for a format that writes no package: the reader gives another
+  // field (the part name) in its place, a loss of the format, not reported.
+  bool carriesPackage = true;
   FieldLimits package = {};
 };
 

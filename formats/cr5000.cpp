@@ -382,6 +382,7 @@ const FormatLimits kCr5000Limits{
                  .syntaxSequences = kCommentOpeners,
                  .carriesEmpty = false},
     // The package is not written: the reader gives the type name instead.
+    .carriesPackage = false,
     .package = {},
 };
 

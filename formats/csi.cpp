@@ -178,6 +178,8 @@ const FormatLimits kCsiLimits{
     // left out.
     .carriesPinWithoutName = false,
     .partName = {.syntaxCharacters = u":", .carriesEmpty = false},
+    // The reader gives no package back.
+    .carriesPackage = false,
     .package = {.syntaxCharacters = u":"},
 };
 

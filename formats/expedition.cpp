@@ -177,8 +177,12 @@ const FormatLimits kExpeditionLimits = [] {
   limits.readerUpperCases = true;
   limits.netName = fieldDropping(u"\\,");
   limits.reference = fieldDropping(u"\\,*");
+  // An empty pin is written "\\" and the reader leaves it out.
+  limits.reference.carriesEmpty = false;
   limits.pinName = fieldDropping(u"\\,");
   limits.partName = fieldDropping(u"\\*");
+  // %Part lines hold a part name and a reference, no package.
+  limits.carriesPackage = false;
   return limits;
 }();
 

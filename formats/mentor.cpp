@@ -171,7 +171,11 @@ constexpr TextView kMentorKeywords[] = {kNetKeyword};
 const FormatLimits kMentorLimits{
     .readerUpperCases = true,
     .netName = {.syntaxCharacters = u"()'"},
-    .reference = {.syntaxCharacters = u"()-", .syntaxFirstCharacters = u"#", .keywords = kMentorKeywords},
+    // An empty reference leaves "-24", which reads back as the pin -24.
+    .reference = {.syntaxCharacters = u"()-",
+                  .syntaxFirstCharacters = u"#",
+                  .keywords = kMentorKeywords,
+                  .carriesEmpty = false},
     .pinName = {.syntaxCharacters = u"().", .keywords = kMentorKeywords},
     .partName = {.syntaxCharacters = u"()", .keywords = kMentorKeywords, .carriesEmpty = false},
     .package = {.syntaxCharacters = u"()", .keywords = kMentorKeywords},

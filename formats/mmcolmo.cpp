@@ -169,7 +169,11 @@ constexpr TextView kPartsFilePrefixes[] = {kPartsKeyword, kEndKeyword};
 const FormatLimits kMmColmoLimits{
     .readerUpperCases = true,
     .netName = {.syntaxCharacters = u";,", .prefixes = kNetFilePrefixes, .carriesEmpty = false},
-    .reference = {.syntaxCharacters = u";,!", .syntaxLaterCharacters = u"-", .prefixes = kNetFilePrefixes},
+    // An empty reference leaves "-24", which reads back as the pin -24.
+    .reference = {.syntaxCharacters = u";,!",
+                  .syntaxLaterCharacters = u"-",
+                  .prefixes = kNetFilePrefixes,
+                  .carriesEmpty = false},
     .pinName = {.syntaxCharacters = u";,"},
     .partName = {.syntaxCharacters = u"!;", .carriesEmpty = false},
     .package = {.syntaxCharacters = u"!;", .prefixes = kPartsFilePrefixes},

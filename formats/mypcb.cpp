@@ -125,8 +125,14 @@ const FormatLimits kMypcbLimits = [] {
   limits.reference.syntaxCharacters = u" \t,*";
   limits.reference.carriesEmpty = false;
   limits.pinName.syntaxCharacters = u" \t,";
+  // A pin without "." is written with one after its reference (TP1.) and
+  // reads back so.
+  limits.carriesPinWithoutName = false;
   limits.partName.syntaxCharacters = u" \t*";
   limits.partName.carriesEmpty = false;
+  // The parts lines hold a reference and a part name; the reader gives the
+  // part name as the package.
+  limits.carriesPackage = false;
   return limits;
 }();
 

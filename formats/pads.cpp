@@ -251,6 +251,9 @@ constexpr FormatLimits padsLimits(std::span<const TextView> keywords) {
       .reference = {.keywords = keywords, .carriesEmpty = false},
       .pinName = {},
       .partName = {.keywords = keywords, .carriesEmpty = false},
+      // A part is written as reference and part name; the reader gives the
+      // part name as the package.
+      .carriesPackage = false,
       .package = {},
   };
 }

@@ -149,6 +149,7 @@ const FormatLimits kPcadNltLimits{
     // The part name is followed by blanks, where NETS alone ends the parts.
     .partName = {.syntaxCharacters = u"=%,", .keywords = kPcadNltKeywords},
     // The package is written in a comment, which the reader skips.
+    .carriesPackage = false,
     .package = {},
 };
 

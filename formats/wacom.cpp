@@ -134,7 +134,8 @@ Text writtenPin(TextView pin) {
 const FormatLimits kWacomLimits{
     .readerUpperCases = true,
     .netName = {.syntaxCharacters = u":,."},
-    .reference = {.syntaxCharacters = u":,."},
+    // An empty reference leaves " - 2", which reads back as the pin -2.
+    .reference = {.syntaxCharacters = u":,.", .carriesEmpty = false},
     .pinName = {.syntaxCharacters = u":,."},
     .carriesParts = false,
 };
