@@ -9,6 +9,8 @@
 #include <iterator>
 #include <new>
 #include <random>
+#include <utility>
+#include <vector>
 
 namespace korvanel::bench {
 namespace {
@@ -50,14 +52,22 @@ std::string readFile(const std::filesystem::path& file) {
 
 std::string telesisBoard(int parts, int nets, int pins) {
   std::mt19937 random(42);
+  const int pinsPerPart = std::max(1, (pins + std::max(parts, 1) - 1) / std::max(parts, 1));
+  std::vector<std::pair<int, int>> partPins;  // part, pin number
+  partPins.reserve(static_cast<std::size_t>(pins));
+  for (int pin = 0; pin < pins; ++pin) partPins.emplace_back(pin / pinsPerPart, pin % pinsPerPart + 1);
+  std::shuffle(partPins.begin(), partPins.end(), random);
+
   std::string text = "$PACKAGES\r\n";
-  for (int part = 0; part < parts; ++part) text += "SO16 ! 74HC595 ; U" + std::to_string(part) + "\r\n";
+  for (int part = 0; part < parts; ++part) text += "QFP ! 74HC595 ; U" + std::to_string(part) + "\r\n";
   text += "$NETS\r\n";
+  std::size_t dealt = 0;
   for (int net = 0; net < nets; ++net) {
     text += "N" + std::to_string(random() % 1000000) + "_" + std::to_string(net) + " ;";
     const int pinsOfNet = pins / nets + (net < pins % nets ? 1 : 0);
     for (int pin = 0; pin < pinsOfNet; ++pin) {
-      text += " U" + std::to_string(random() % std::max(parts, 1)) + "." + std::to_string(random() % 16 + 1);
+      const auto& [part, number] = partPins[dealt++];
+      text += " U" + std::to_string(part) + "." + std::to_string(number);
       if (pin % 8 == 7 && pin + 1 < pinsOfNet) text += ",\r\n";
     }
     text += "\r\n";

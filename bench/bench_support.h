@@ -26,9 +26,10 @@ std::filesystem::path scratchDirectory(const std::string& name);
 void writeFile(const std::filesystem::path& file, const std::string& bytes);
 std::string readFile(const std::filesystem::path& file);
 
-// A Telesis board of `parts` parts (SO16 74HC595 U0 ...) and `nets` nets of
-// `pins` pins in all, spread evenly, with pins on random parts, in an order
-// that sorting has work to do for. A continued line after every eighth pin.
+// A Telesis board of `parts` parts (QFP 74HC595 U0 ...) and `nets` nets of
+// `pins` pins in all, spread evenly. As on a real board every pin is on one
+// net only: the pins of the parts are dealt to the nets in a random order,
+// which the sort has work to do for. A continued line after every eighth pin.
 std::string telesisBoard(int parts, int nets, int pins);
 
 // The heap that operator new holds: now, and the most since the last reset.
