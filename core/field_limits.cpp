@@ -139,7 +139,9 @@ void makeNamesSafeForWriter(const ConversionContext& context, const FormatLimits
       const std::size_t dot = pin.find(u'.');
       checkField(fields, limits.reference, u"リファレンス", pin.substr(0, dot));
       const bool pinNameCarried =
-          dot == TextView::npos ? limits.carriesPinWithoutName : limits.pinName.carries(pin.substr(dot + 1));
+          dot == TextView::npos
+              ? limits.carriesPinWithoutName && pin.find_first_of(limits.pinWithoutNameSyntaxCharacters) == TextView::npos
+              : limits.pinName.carries(pin.substr(dot + 1));
       if (!pinNameCarried) fields.add(u"ピン", pin, kCannotCarry);
     }
   }

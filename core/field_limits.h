@@ -59,6 +59,9 @@ struct FormatLimits {
   // False where a pin without "." (a reference alone) does not read back as
   // itself: it is reported like a pin name the format cannot carry.
   bool carriesPinWithoutName = true;
+  // Characters that a pin without "." cannot hold where it can stand: the
+  // reader takes them as the separator of reference and pin name.
+  TextView pinWithoutNameSyntaxCharacters = {};
   // False for a format that carries no parts: part fields are not checked.
   bool carriesParts = true;
   FieldLimits partName = {};

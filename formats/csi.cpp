@@ -177,7 +177,8 @@ const FormatLimits kCsiLimits{
     // A pin without "." cannot be written as reference and pin number and is
     // left out.
     .carriesPinWithoutName = false,
-    .partName = {.syntaxCharacters = u":", .carriesEmpty = false},
+    // A part name such as ".COM" reads as a section keyword.
+    .partName = {.syntaxCharacters = u":", .prefixes = kDotKeywords, .carriesEmpty = false},
     // The reader gives no package back.
     .carriesPackage = false,
     .package = {.syntaxCharacters = u":"},

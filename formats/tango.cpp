@@ -26,6 +26,9 @@ const FormatLimits kTangoLimits{
     .reference = {.syntaxCharacters = u" \t)\"", .syntaxFirstCharacters = u"(", .keywords = kBlockMarks,
                   .carriesEmpty = false},
     .pinName = {.syntaxCharacters = u" \t)"},
+    // A pin without "." is written as it is, and its reader splits it at
+    // "," or else at "-" (TP-1 reads back as TP.1).
+    .pinWithoutNameSyntaxCharacters = u",-",
     .partName = {.syntaxCharacters = u" \t)\"", .keywords = kBlockMarks, .carriesEmpty = false},
     .package = {.syntaxCharacters = u" \t)\"", .keywords = kBlockMarks},
 };

@@ -50,13 +50,14 @@ class NamesForAWriter : public testing::ScratchTest {
                             .netName = {.syntaxCharacters = u"()'"},
                             .reference = {.syntaxCharacters = u"-"},
                             .pinName = {.syntaxCharacters = u"."},
+                            .pinWithoutNameSyntaxCharacters = u"#",
                             .partName = {.carriesEmpty = false}};
 };
 
 TEST_F(NamesForAWriter, RenamesWhatCannotBeCarriedKeepsNetsApartAndReportsTheRest) {
   const std::string nets =
       "Net-(C1-Pad1); 2: C1.1, TA-101.1, \r\nNet-_C1-Pad1_; 1: C2.1, \r\nGND; 1: U1.7, \r\n"
-      "gnd; 1: U2.7, \r\nNet-(C1-Pad1); 1: R1.1.2, \r\n\r\n";
+      "gnd; 1: U2.7, \r\nTP; 3: TP1, TP#1, TP#2.1, \r\nNet-(C1-Pad1); 1: R1.1.2, \r\n\r\n";
   writeBytes("net.tmp", nets);
   writeBytes("parts.tmp", "DIP14! ; TA-101: ? \r\n\r\n");
   Text findings;
@@ -66,12 +67,13 @@ TEST_F(NamesForAWriter, RenamesWhatCannotBeCarriedKeepsNetsApartAndReportsTheRes
   // Lines whose names stay are kept byte for byte; nets of one name keep one.
   EXPECT_EQ(readBytes("net.tmp"),
             "Net-_C1-Pad1__2; 2: C1.1, TA-101.1, \r\nNet-_C1-Pad1_; 1: C2.1, \r\nGND; 1: U1.7, \r\n"
-            "gnd_2; 1: U2.7, \r\nNet-_C1-Pad1__2; 1: R1.1.2, \r\n\r\n");
+            "gnd_2; 1: U2.7, \r\nTP; 3: TP1, TP#1, TP#2.1, \r\nNet-_C1-Pad1__2; 1: R1.1.2, \r\n\r\n");
   EXPECT_EQ(toUtf8(errorLog),
             "**************名前変更情報**************\r\n\r\n"
             "ネット名Net-(C1-Pad1)をNet-_C1-Pad1__2に変更しました。\r\n"
             "ネット名gndをgnd_2に変更しました。\r\n"
             "リファレンスTA-101は変換後のネットフォーマットで正しく表せません。\r\n"
+            "ピンTP#1は変換後のネットフォーマットで正しく表せません。\r\n"
             "ピンR1.1.2は変換後のネットフォーマットで正しく表せません。\r\n"
             "部品名称は変換後のネットフォーマットで正しく表せません。\r\n\r\n");
 }
