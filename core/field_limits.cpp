@@ -73,6 +73,17 @@ class Findings {
   Text lines_;
 };
 
+// A finding line for a field that a reader had to change.
+void noteRename(const ConversionContext& context, TextView label, TextView from, TextView to) {
+  if (context.nameFindings == nullptr) return;
+  *context.nameFindings += label;
+  *context.nameFindings += from;
+  *context.nameFindings += u"を";
+  *context.nameFindings += to;
+  *context.nameFindings += u"に変更しました。";
+  *context.nameFindings += kCrLf;
+}
+
 void checkField(Findings& findings, const FieldLimits& field, TextView label, TextView text) {
   if (!field.carries(text)) findings.add(label, text, kCannotCarry);
 }
@@ -197,14 +208,7 @@ void appendPartsLine(const ConversionContext& context, const PartRecord& record,
   for (int element = kPartName; element <= kAdditionalText; ++element) safe.at(element) = record.get(element);
   const auto change = [&](int element, TextView label, Text changed) {
     if (changed == record.get(element)) return;
-    if (context.nameFindings != nullptr) {
-      *context.nameFindings += label;
-      *context.nameFindings += record.get(element);
-      *context.nameFindings += u"を";
-      *context.nameFindings += changed;
-      *context.nameFindings += u"に変更しました。";
-      *context.nameFindings += kCrLf;
-    }
+    noteRename(context, label, record.get(element), changed);
     safe.at(element) = std::move(changed);
   };
   const auto delimitersMadeSafe = [&](TextView field) {
@@ -231,6 +235,15 @@ void appendNamesSection(Text& errorLog, const Text& findings) {
   errorLog += kCrLf;
   errorLog += findings;
   errorLog += kCrLf;
+}
+
+Text fitForNetLine(const ConversionContext& context, TextView label, const Text& field) {
+  Text fitted = field;
+  for (char16_t& character : fitted) {
+    if (TextView(u";:, ").find(character) != TextView::npos) character = kSafeCharacter;
+  }
+  if (fitted != field) noteRename(context, label, field, fitted);
+  return fitted;
 }
 
 }  // namespace korvanel

@@ -94,6 +94,11 @@ void makeNamesSafeForWriter(const ConversionContext& context, const FormatLimits
 // Each change is appended as a finding line to the context's name findings.
 void appendPartsLine(const ConversionContext& context, const PartRecord& record, Text& partsLines);
 
+// A net name or pin as a net line holds it: its delimiters ";", ":" and ","
+// and its blanks, which the line would drop, become "_"; a change is
+// appended to the context's name findings as a rename of `label`.
+Text fitForNetLine(const ConversionContext& context, TextView label, const Text& field);
+
 // The error-log section of the names changed or reported, and the message
 // that points the user to it.
 void appendNamesSection(Text& errorLog, const Text& findings);

@@ -74,24 +74,6 @@ Token nextToken(TextView text, std::size_t& position) {
   return {TokenKind::Atom, std::move(atom)};
 }
 
-// A name or pin as the net line can hold it: its delimiters ";", ":" and ","
-// and the blanks that it drops become "_", each change noted as a finding.
-Text fitForNetLine(const ConversionContext& context, TextView label, const Text& field) {
-  Text fitted = field;
-  for (char16_t& character : fitted) {
-    if (TextView(u";:, ").find(character) != TextView::npos) character = u'_';
-  }
-  if (fitted != field && context.nameFindings != nullptr) {
-    *context.nameFindings += label;
-    *context.nameFindings += field;
-    *context.nameFindings += u"を";
-    *context.nameFindings += fitted;
-    *context.nameFindings += u"に変更しました。";
-    *context.nameFindings += kCrLf;
-  }
-  return fitted;
-}
-
 // The package of a footprint: its name after the library prefix
 // (Resistor_SMD:R_0805 gives R_0805).
 Text packageOf(const Text& footprint) {

@@ -58,24 +58,6 @@ bool fieldsAre(const std::vector<Text>& fields, std::initializer_list<TextView> 
   return fields.size() >= expected.size() && std::equal(expected.begin(), expected.end(), fields.begin());
 }
 
-// A name or pin as the net line can hold it: its delimiters ";", ":" and ","
-// and the blanks that it drops become "_", each change noted as a finding.
-Text fitForNetLine(const ConversionContext& context, TextView label, const Text& field) {
-  Text fitted = field;
-  for (char16_t& character : fitted) {
-    if (TextView(u";:, ").find(character) != TextView::npos) character = u'_';
-  }
-  if (fitted != field && context.nameFindings != nullptr) {
-    *context.nameFindings += label;
-    *context.nameFindings += field;
-    *context.nameFindings += u"を";
-    *context.nameFindings += fitted;
-    *context.nameFindings += u"に変更しました。";
-    *context.nameFindings += kCrLf;
-  }
-  return fitted;
-}
-
 // The parts and nets of a netlist block, each in the order of its first line.
 // A part is known by its reference: a later footprint or value line of the
 // same reference changes it. A net is known by its name: every conn line of
