@@ -187,6 +187,9 @@ const FormatLimits kCadvanceLimits = [] {
   limits.reference.carriesEmpty = false;
   // A leading "-" (-5V) reads back too, but is reported with the rest.
   limits.pinName.syntaxCharacters = u" \t{},;-";
+  // A pin without "." is written as it is, and the reader splits it at its
+  // last "-" (TP-1 reads back as TP.1).
+  limits.pinWithoutNameSyntaxCharacters = u"-";
   limits.partName.syntaxCharacters = u" \t\"{[],";
   limits.partName.carriesEmpty = false;
   limits.package.syntaxCharacters = u" \t\"{[],";

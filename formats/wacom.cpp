@@ -137,6 +137,9 @@ const FormatLimits kWacomLimits{
     // An empty reference leaves " - 2", which reads back as the pin -2.
     .reference = {.syntaxCharacters = u":,.", .carriesEmpty = false},
     .pinName = {.syntaxCharacters = u":,."},
+    // A pin without "." is written as it is, and the reader splits it at
+    // "-" (TP-1 reads back as TP.1).
+    .pinWithoutNameSyntaxCharacters = u"-",
     .carriesParts = false,
 };
 

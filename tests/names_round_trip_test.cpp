@@ -104,6 +104,32 @@ TEST_P(NamesThroughEachFormat, EveryNetComesBackDistinctWithItsPins) {
   EXPECT_EQ(netsOf(path("read/net.tmp"), limits->readerUpperCases), written);
 }
 
+// A pin comes back as it was, or the run reports its reference or the pin
+// in errlog.txt: an empty reference, a pin without a name, blanks around a
+// "-" that some formats take as their separator.
+TEST_P(NamesThroughEachFormat, EveryPinComesBackOrIsReported) {
+  const Text& format = GetParam();
+  const FormatLimits* limits = builtinFormats().findWriterLimits(format);
+  ASSERT_NE(limits, nullptr);
+  const std::vector<std::string> pins = {".24", "TP1", "TP-1", "TA-101.1", "U1.A-B", "U1.", "-5V.1"};
+  std::string nets;
+  for (std::size_t index = 0; index < pins.size(); ++index) {
+    nets += "N" + std::to_string(index) + "; 2: " + pins[index] + ", R" + std::to_string(index) + ".1, \r\n";
+  }
+  roundTrip(format, "DIP14! 74HC00; U1: ? \r\n\r\n", nets + "\r\n");
+  const NetsByName back = netsOf(path("read/net.tmp"), limits->readerUpperCases);
+  const std::string errorLog = exists("written/errlog.txt") ? readCp932("written/errlog.txt") : "";
+  for (std::size_t index = 0; index < pins.size(); ++index) {
+    const Text pin = text(pins[index]);
+    const auto net = back.find(text("N" + std::to_string(index)));
+    if (net != back.end() && net->second.contains(toUpper(pin))) continue;
+    const std::string reference = pins[index].substr(0, pins[index].find('.'));
+    EXPECT_TRUE(errorLog.find("ピン" + pins[index] + "は") != std::string::npos ||
+                errorLog.find("リファレンス" + reference + "は") != std::string::npos)
+        << pins[index] << " neither came back nor was reported";
+  }
+}
+
 TEST_P(NamesThroughEachFormat, TheWritersOutputOfAnyIntermediateFilesReadsBack) {
   const std::string longName(300, 'N');
   const std::string longReference = "R" + std::string(200, '1');
