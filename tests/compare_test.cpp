@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <sstream>
 
 #include "core/driver.h"
@@ -184,13 +183,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ConversionCase{"Pcad(nlt)", Loses::Packages}, ConversionCase{"Pcad(wrl)", Loses::Parts},
                       ConversionCase{"PROTEL", Loses::Nothing}, ConversionCase{"TANGO", Loses::Nothing},
                       ConversionCase{"tEDAx", Loses::Nothing}, ConversionCase{"WACOM SIMPLE NET", Loses::Parts}),
-    [](const auto& info) {
-      std::string name;
-      for (const char character : std::string(info.param.format)) {
-        if (std::isalnum(static_cast<unsigned char>(character))) name += character;
-      }
-      return name;
-    });
+    [](const auto& info) { return testing::testNameOf(info.param.format); });
 
 }  // namespace
 }  // namespace korvanel

@@ -3,7 +3,6 @@
 // that the run reported, with every pin on it.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <map>
 #include <set>
 
@@ -154,13 +153,7 @@ TEST_P(NamesThroughEachFormat, TheWritersOutputOfAnyIntermediateFilesReadsBack) 
 }
 
 INSTANTIATE_TEST_SUITE_P(Writers, NamesThroughEachFormat, ::testing::ValuesIn(writableFormats()),
-                         [](const auto& info) {
-                           std::string name;
-                           for (const char character : toUtf8(info.param)) {
-                             if (std::isalnum(static_cast<unsigned char>(character))) name += character;
-                           }
-                           return name;
-                         });
+                         [](const auto& info) { return testing::testNameOf(toUtf8(info.param)); });
 
 }  // namespace
 }  // namespace korvanel

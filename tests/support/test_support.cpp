@@ -1,5 +1,6 @@
 #include "tests/support/test_support.h"
 
+#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -66,5 +67,13 @@ void writeFileBytes(const std::filesystem::path& file, const std::string& bytes)
 }
 
 std::string cp932(const std::string& utf8) { return encodeText(fromUtf8(utf8), Encoding::Cp932, "test"); }
+
+std::string testNameOf(const std::string& formatName) {
+  std::string name;
+  for (const char character : formatName) {
+    if (std::isalnum(static_cast<unsigned char>(character))) name += character;
+  }
+  return name;
+}
 
 }  // namespace korvanel::testing

@@ -61,6 +61,10 @@ void writeFileBytes(const std::filesystem::path& file, const std::string& bytes)
 // UTF-8 text as cp932 bytes.
 std::string cp932(const std::string& utf8);
 
+// A format name as a test's name: its letters and digits ("Pcad(wrl)" gives
+// Pcadwrl).
+std::string testNameOf(const std::string& formatName);
+
 // Text from a UTF-8 literal.
 inline Text text(const std::string& utf8) { return fromUtf8(utf8); }
 
