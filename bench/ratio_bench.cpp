@@ -11,7 +11,6 @@
 
 #include <cstdio>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -34,16 +33,6 @@ const Board kBoards[] = {{"1x", 1000, 8000, 45000, true},
                          {"2x", 2000, 16000, 90000, true},
                          {"4x", 4000, 32000, 180000, true},
                          {"10MB", 1000, 200000, 1000000, false}};
-
-// One output name per writer, and whether its module reads too.
-std::vector<Text> writerNames() {
-  std::vector<Text> names;
-  std::set<Writer> seen;
-  for (const Text& name : builtinFormats().outputNames()) {
-    if (seen.insert(builtinFormats().findWriter(name)).second) names.push_back(name);
-  }
-  return names;
-}
 
 std::string fileNameOf(const Text& format) {
   std::string name;
@@ -116,7 +105,7 @@ void registerBoard(const Board& board) {
   registerTimed(("floor/" + board.name + "/Telesis").c_str(), [telesis](benchmark::State& state) {
     measure(state, telesis.size(), [&] { decodeAndEncode(telesis); });
   });
-  for (const Text& format : writerNames()) {
+  for (const Text& format : builtinFormats().firstNamePerWriter()) {
     const std::string name = toUtf8(format);
     registerTimed(("convert/" + board.name + "/" + name).c_str(), [=](benchmark::State& state) {
       const ConversionFields fields = conversionFields(directory, input, u"Telesis", format, true, lift);
@@ -137,7 +126,7 @@ void registerBoard(const Board& board) {
     const ConversionContext context{intermediate, Encoding::Cp932, host, u"Telesis"};
     runReaderOnly(u"Telesis", ReaderArguments{input, {}}, context, builtinFormats());
   }
-  for (const Text& format : writerNames()) {
+  for (const Text& format : builtinFormats().firstNamePerWriter()) {
     const std::string name = toUtf8(format);
     const ConversionFields fields = conversionFields(directory, input, u"Telesis", format, false, true);
     runConversion(fields, host, settings, builtinFormats());

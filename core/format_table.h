@@ -60,6 +60,10 @@ class FormatTable {
   // The names in the order of the window's input and output lists.
   const std::vector<Text>& inputNames() const { return inputNames_; }
   const std::vector<Text>& outputNames() const { return outputNames_; }
+  // The first input name of every reader and the first output name of every
+  // writer, each module once (ALLEGRO and Telesis share one).
+  std::vector<Text> firstNamePerReader() const;
+  std::vector<Text> firstNamePerWriter() const;
   // Every entry, in the table's order.
   const std::vector<FormatEntry>& entries() const { return entries_; }
 

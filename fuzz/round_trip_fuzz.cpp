@@ -50,17 +50,6 @@ struct Writable {
   Text readerName;
 };
 
-// Every reader once, by the first of its names.
-std::vector<Text> readerNames(const FormatTable& formats) {
-  std::vector<Text> names;
-  std::set<Reader> seen;
-  for (const Text& name : formats.inputNames()) {
-    const Reader reader = formats.findReader(name);
-    if (reader != nullptr && seen.insert(reader).second) names.push_back(name);
-  }
-  return names;
-}
-
 // Every writer once, with the reader of its format. "CR5000(PC)" has no
 // reader of its own: its output reads as "CR5000".
 std::vector<Writable> writables(const FormatTable& formats) {
@@ -157,7 +146,7 @@ std::filesystem::path subdirectory(const char* name) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static SilentHost host;
   const FormatTable& formats = builtinFormats();
-  static const std::vector<Text> readers = readerNames(formats);
+  static const std::vector<Text> readers = formats.firstNamePerReader();
   static const std::vector<Writable> writers = writables(formats);
   static const std::filesystem::path readDirectory = subdirectory("read");
   static const std::filesystem::path writtenDirectory = subdirectory("written");

@@ -4,7 +4,6 @@
 // over the size limit is refused before it is read.
 #include <gtest/gtest.h>
 
-#include <set>
 
 #include "core/driver.h"
 #include "formats/builtin_formats.h"
@@ -12,18 +11,6 @@
 
 namespace korvanel {
 namespace {
-
-// One name per reader.
-std::vector<Text> readerNames() {
-  const FormatTable& formats = builtinFormats();
-  std::vector<Text> names;
-  std::set<Reader> seen;
-  for (const Text& name : formats.inputNames()) {
-    const Reader reader = formats.findReader(name);
-    if (reader != nullptr && seen.insert(reader).second) names.push_back(name);
-  }
-  return names;
-}
 
 constexpr const char* kBoard = "$PACKAGES\r\nDIP14 ! 74HC00 ; U1\r\n$NETS\r\nGND ; U1.7 R1.2\r\n$END\r\n";
 
@@ -87,7 +74,7 @@ TEST_P(HostileInput, AFileOverTheSizeLimitIsRefusedBeforeItIsRead) {
   EXPECT_NE(result.failure.find("huge.net: larger than 1 GiB"), std::string::npos) << result.failure;
 }
 
-INSTANTIATE_TEST_SUITE_P(Readers, HostileInput, ::testing::ValuesIn(readerNames()),
+INSTANTIATE_TEST_SUITE_P(Readers, HostileInput, ::testing::ValuesIn(builtinFormats().firstNamePerReader()),
                          [](const auto& info) { return testing::testNameOf(toUtf8(info.param)); });
 
 }  // namespace
