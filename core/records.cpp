@@ -32,12 +32,13 @@ long long pinCount(const NetRecord& record) { return numericValue(record.get(kPi
 
 namespace {
 
-// The characters that end a field of a net line and of a parts line. A
+// The characters that end a field of a net line and of a parts line, and
+// the line ends that end the line (a quoted KiCad field may hold one). A
 // reference stands in both files, in its part's line and before the first
 // "." of its pins, so it loses the delimiters of both in the same way.
-constexpr TextView kNetLineDelimiters = u";:,";
-constexpr TextView kPartsLineDelimiters = u"!;:?";
-constexpr TextView kReferenceDelimiters = u"!;:?,";
+constexpr TextView kNetLineDelimiters = u";:,\r\n";
+constexpr TextView kPartsLineDelimiters = u"!;:?\r\n";
+constexpr TextView kReferenceDelimiters = u"!;:?,\r\n";
 
 // Appends `field` with each of `delimiters` in it written as "_": a field
 // that a reader copied from its input with a delimiter in it would otherwise

@@ -77,6 +77,7 @@ TEST(NetLine, DelimitersInsideAFieldAreWrittenAsUnderscore) {
       {{"A,B;C", "1", "U1.1"}, u"A_B_C; 1: U1.1, "},
       {{"N", "3", "Q1.2,", ":R1.1", "U;1.1"}, u"N; 3: Q1.2_, _R1.1, U_1.1, "},
       {{"N", "2", "R?1.2", "J!.A!B?"}, u"N; 2: R_1.2, J_.A!B?, "},
+      {{"A\r\nB", "1", "U\r1.\n1"}, u"A__B; 1: U_1._1, "},
       {{"NET-(C1-PAD1)", "1", "TA-101.1"}, u"NET-(C1-PAD1); 1: TA-101.1, "},
   };
   for (const DelimiterCase& delimiterCase : cases) {
