@@ -161,8 +161,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const ConversionContext writing{writtenDirectory, Encoding::Cp932, host, readerName};
   for (const auto& file : {reading.netFile(), reading.partsFile()}) {
-    std::filesystem::copy_file(file, writtenDirectory / file.filename(),
-                               std::filesystem::copy_options::overwrite_existing);
+    // The fuzzer's timer signal may interrupt a copy, which is made again.
+    std::error_code error;
+    do {
+      error.clear();
+      std::filesystem::copy_file(file, writtenDirectory / file.filename(),
+                                 std::filesystem::copy_options::overwrite_existing, error);
+    } while (error == std::errc::interrupted);
+    if (error) throw std::filesystem::filesystem_error("cannot copy an intermediate file", file, error);
   }
   static const FormatLimits kNoLimits;
   const FormatLimits* stated = formats.findWriterLimits(writable.writerName);
