@@ -10,16 +10,6 @@
 
 namespace korvanel::bench {
 
-class SilentHost : public Host {
- public:
-  void showMessage(const Text&) override {}
-  void showProgress() override {}
-  void setProgressValue(int) override {}
-  void setProgressStatus(const Text&) override {}
-  void enableProgressOk() override {}
-  void hideProgress() override {}
-};
-
 // A fresh directory of this process, named after `name`.
 std::filesystem::path scratchDirectory(const std::string& name);
 

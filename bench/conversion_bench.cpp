@@ -33,7 +33,7 @@ void BM_Conversion(benchmark::State& state) {
   fields.inputFormat = u"Telesis";
   fields.outputFormat = u"Telesis";
   RunSettings settings{directory, directory, Encoding::Cp932, false};
-  bench::SilentHost host;
+  SilentHost host;
   for (auto _ : state) {
     const RunResult result = runConversion(fields, host, settings, builtinFormats());
     if (result.outcome != RunOutcome::Finished) state.SkipWithError("conversion failed");
@@ -48,7 +48,7 @@ BENCHMARK(BM_Conversion)->Args({1000, 10})->Args({10000, 4})->Args({20000, 2})->
 void BM_ReadSortWriteOneHugeNet(benchmark::State& state) {
   const auto directory = bench::scratchDirectory("conversion");
   const auto input = makeTelesis(directory, 1000, 1, 19998);
-  bench::SilentHost host;
+  SilentHost host;
   const ConversionContext context{directory, Encoding::Cp932, host, u"Telesis"};
   for (auto _ : state) {
     Text status;
@@ -66,7 +66,7 @@ BENCHMARK(BM_ReadSortWriteOneHugeNet)->Unit(benchmark::kMillisecond);
 void BM_ReadOnlyManyNets(benchmark::State& state) {
   const auto directory = bench::scratchDirectory("conversion");
   const auto input = makeTelesis(directory, 20000, static_cast<int>(state.range(0)), 6);
-  bench::SilentHost host;
+  SilentHost host;
   const ConversionContext context{directory, Encoding::Cp932, host, u"Telesis"};
   for (auto _ : state) {
     Text status;

@@ -64,7 +64,7 @@ void BM_ExpeditionReadAndJoin(benchmark::State& state) {
   const auto directory = scratchDirectory("expedition");
   const auto input = directory / "input.exp";
   writeFile(input, expeditionFile(20000, static_cast<int>(state.range(0))));
-  bench::SilentHost host;
+  SilentHost host;
   const ConversionContext context{directory, Encoding::Cp932, host, u"Expedition PCB"};
   for (auto _ : state) {
     Text status;
@@ -79,7 +79,7 @@ void BM_ExpeditionWrite(benchmark::State& state) {
   const auto directory = scratchDirectory("expedition-write");
   const auto input = directory / "input.exp";
   writeFile(input, expeditionFile(20000, 20000));
-  bench::SilentHost host;
+  SilentHost host;
   const ConversionContext context{directory, Encoding::Cp932, host, u"Expedition PCB"};
   Text status;
   mnexpin(context, input, status);
@@ -93,7 +93,7 @@ void BM_FutureReadAndMerge(benchmark::State& state) {
   const auto directory = scratchDirectory("future");
   const auto input = directory / "input.fut";
   writeFile(input, futureFile(static_cast<int>(state.range(0))));
-  bench::SilentHost host;
+  SilentHost host;
   const ConversionContext context{directory, Encoding::Cp932, host, u"FUTURE"};
   for (auto _ : state) {
     Text status;

@@ -9,17 +9,6 @@
 namespace korvanel {
 namespace {
 
-// A host for scans that show nothing.
-class SilentHost : public Host {
- public:
-  void showMessage(const Text&) override {}
-  void showProgress() override {}
-  void setProgressValue(int) override {}
-  void setProgressStatus(const Text&) override {}
-  void enableProgressOk() override {}
-  void hideProgress() override {}
-};
-
 // The byte that ends lines: LF only in a file that holds no CR at all.
 // Neither byte occurs inside a multi-byte character, so a cut after one
 // never splits a character.

@@ -22,4 +22,16 @@ class Host {
   virtual void hideProgress() = 0;
 };
 
+// A host that shows nothing: for scans of a file's head, the fuzz targets
+// and the benchmarks.
+class SilentHost : public Host {
+ public:
+  void showMessage(const Text&) override {}
+  void showProgress() override {}
+  void setProgressValue(int) override {}
+  void setProgressStatus(const Text&) override {}
+  void enableProgressOk() override {}
+  void hideProgress() override {}
+};
+
 }  // namespace korvanel

@@ -15,16 +15,6 @@
 
 namespace korvanel::fuzzing {
 
-class SilentHost : public Host {
- public:
-  void showMessage(const Text&) override {}
-  void showProgress() override {}
-  void setProgressValue(int) override {}
-  void setProgressStatus(const Text&) override {}
-  void enableProgressOk() override {}
-  void hideProgress() override {}
-};
-
 // A directory of this process, on a RAM-backed file system where there is
 // one (/dev/shm), removed when the process ends normally.
 const std::filesystem::path& scratchDirectory();
