@@ -66,59 +66,84 @@ LineList readRecordLines(const std::filesystem::path& file, Encoding encoding) {
   return lines;
 }
 
-void writeWholeFile(const std::filesystem::path& file, TextView content, Encoding encoding, TextView finalLineEnd) {
+WholeFileOutput::WholeFileOutput(const std::filesystem::path& file, Encoding encoding)
+    : file_(file), target_(file), encoding_(encoding) {
   // Writing through a link replaces the file it points to, not the link.
-  std::filesystem::path target = file;
   std::error_code linkError;
   if (std::filesystem::is_symlink(file, linkError)) {
     const std::filesystem::path resolved = std::filesystem::weakly_canonical(file, linkError);
-    if (!linkError) target = resolved;
+    if (!linkError) target_ = resolved;
   }
   // Only a regular file is replaced: a directory, a pipe or a device stays.
-  const auto kind = std::filesystem::status(target, linkError).type();
+  const auto kind = std::filesystem::status(target_, linkError).type();
   if (kind == std::filesystem::file_type::directory) throw FileError(file.string() + ": is a directory");
   if (kind != std::filesystem::file_type::not_found && kind != std::filesystem::file_type::regular) {
     throw FileError(file.string() + ": is not a regular file");
   }
-  const std::filesystem::path temporary = temporaryNameBeside(target);
+  temporary_ = temporaryNameBeside(target_);
   // Registered, so that an interrupted run removes it.
-  const TemporaryFileGuard interruptible(temporary);
-  {
-    std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
-    if (!stream) throw FileError(file.string() + ": cannot open for writing: " + systemReason());
-    // Encoded a piece at a time, so that no second copy of a large file is
-    // held; a character the encoding cannot hold leaves no file behind.
-    try {
-      for (const TextView part : {content, finalLineEnd}) {
-        for (std::size_t start = 0; start < part.size();) {
-          std::size_t end = std::min(part.size(), start + kEncodedPieceUnits);
-          if (end < part.size() && U16_IS_LEAD(part[end - 1])) --end;  // a surrogate pair stays whole
-          const std::string bytes = encodeText(part.substr(start, end - start), encoding, file);
-          stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-          start = end;
-        }
-      }
-    } catch (const FileError&) {
-      stream.close();
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      throw;
-    }
-    stream.close();
-    if (!stream) {
-      const std::string reason = systemReason();
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      throw FileError(file.string() + ": write failed: " + reason);
-    }
+  interruptible_ = std::make_unique<TemporaryFileGuard>(temporary_);
+  stream_.open(temporary_, std::ios::binary | std::ios::trunc);
+  if (!stream_) throw FileError(file.string() + ": cannot open for writing: " + systemReason());
+}
+
+WholeFileOutput::~WholeFileOutput() {
+  if (!committed_) removeTemporaryFile();
+}
+
+void WholeFileOutput::removeTemporaryFile() {
+  if (stream_.is_open()) stream_.close();
+  std::error_code ignored;
+  std::filesystem::remove(temporary_, ignored);
+}
+
+void WholeFileOutput::write(TextView text) {
+  // Encoded a piece at a time, so that no second copy of a large text is
+  // held; a character that the encoding cannot hold ends the write.
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = std::min(text.size(), start + kEncodedPieceUnits);
+    if (end < text.size() && U16_IS_LEAD(text[end - 1])) --end;  // a surrogate pair stays whole
+    const std::string bytes = encodeText(text.substr(start, end - start), encoding_, file_);
+    stream_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!stream_) throw FileError(file_.string() + ": write failed: " + systemReason());
+    start = end;
   }
+}
+
+void WholeFileOutput::spill(Text& text) {
+  if (text.size() < kEncodedPieceUnits) return;
+  // A lead surrogate at the end waits for its trail in the next piece.
+  const bool endsInLeadSurrogate = U16_IS_LEAD(text.back());
+  if (!heldBack_.empty()) {
+    text.insert(0, heldBack_);
+    heldBack_.clear();
+  }
+  if (endsInLeadSurrogate) {
+    heldBack_ = text.back();
+    text.pop_back();
+  }
+  write(text);
+  text.clear();
+}
+
+void WholeFileOutput::commit(TextView content, TextView finalLineEnd) {
+  if (!heldBack_.empty()) {
+    write(heldBack_ + Text(content.substr(0, 1)));
+    content.remove_prefix(std::min<std::size_t>(1, content.size()));
+  }
+  write(content);
+  write(finalLineEnd);
+  stream_.close();
+  if (!stream_) throw FileError(file_.string() + ": write failed: " + systemReason());
   std::error_code error;
-  std::filesystem::rename(temporary, target, error);
-  if (error) {
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
-    throw FileError(file.string() + ": cannot replace the file: " + error.message());
-  }
+  std::filesystem::rename(temporary_, target_, error);
+  if (error) throw FileError(file_.string() + ": cannot replace the file: " + error.message());
+  committed_ = true;
+}
+
+void writeWholeFile(const std::filesystem::path& file, TextView content, Encoding encoding, TextView finalLineEnd) {
+  WholeFileOutput output(file, encoding);
+  output.commit(content, finalLineEnd);
 }
 
 }  // namespace korvanel

@@ -4,9 +4,12 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <memory>
 #include <vector>
 
 #include "core/host.h"
+#include "core/interruption.h"
 #include "core/text.h"
 
 namespace korvanel {
@@ -47,10 +50,42 @@ std::vector<Text> readLines(const std::filesystem::path& file, Encoding encoding
 // the first empty line, whichever comes first.
 LineList readRecordLines(const std::filesystem::path& file, Encoding encoding);
 
-// Writes a whole file at once: `content` followed by `finalLineEnd` (every
-// whole-file write adds one more line end). The bytes go to a temporary file
-// beside the target, which then replaces it, so a failure never leaves a
-// half-written file in place of the previous one.
+// A whole file written a piece at a time, which takes the place of the
+// previous file only when it is complete: the bytes go to a temporary file
+// beside the target, which commit() then renames onto it, so a failure never
+// leaves a half-written file in place of the previous one. Destroyed before
+// commit() (a run that failed or stopped on the way), it removes the
+// temporary file. A writer that appends a large file to a text hands the
+// text over with spill() as it goes and holds only the last piece.
+class WholeFileOutput {
+ public:
+  WholeFileOutput(const std::filesystem::path& file, Encoding encoding);
+  ~WholeFileOutput();
+  WholeFileOutput(const WholeFileOutput&) = delete;
+  WholeFileOutput& operator=(const WholeFileOutput&) = delete;
+
+  // Writes `text` and empties it, once it holds a piece's worth.
+  void spill(Text& text);
+  // Writes `content` followed by `finalLineEnd` (every whole-file write adds
+  // one more line end) and puts the file in place of the target.
+  void commit(TextView content, TextView finalLineEnd = kCrLf);
+
+ private:
+  void write(TextView text);
+  void removeTemporaryFile();
+
+  std::filesystem::path file_;
+  std::filesystem::path target_;
+  std::filesystem::path temporary_;
+  Encoding encoding_;
+  std::unique_ptr<TemporaryFileGuard> interruptible_;
+  std::ofstream stream_;
+  // A lead surrogate at the end of a spilled text, kept for its trail.
+  Text heldBack_;
+  bool committed_ = false;
+};
+
+// Writes a whole file at once through a WholeFileOutput.
 void writeWholeFile(const std::filesystem::path& file, TextView content, Encoding encoding,
                     TextView finalLineEnd = kCrLf);
 

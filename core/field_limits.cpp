@@ -15,6 +15,13 @@ constexpr char16_t kSafeCharacter = u'_';
 // Control characters (a tab, a lone LF) never read back inside a field.
 bool isControlCharacter(char16_t character) { return character < u' ' || character == u'\x7f'; }
 
+// Letters and digits are syntax of no format: the character sets of the
+// limits hold punctuation, blanks and controls only.
+bool isAsciiLetterOrDigit(char16_t character) {
+  return (character >= u'0' && character <= u'9') || (character >= u'A' && character <= u'Z') ||
+         (character >= u'a' && character <= u'z');
+}
+
 // The finding lines of the section.
 constexpr TextView kCannotCarry = u"は変換後のネットフォーマットで正しく表せません。";
 
@@ -95,7 +102,7 @@ bool FieldLimits::carries(TextView field) const {
   if (longestLength != 0 && field.size() > longestLength) return false;
   if (syntaxFirstCharacters.find(field.front()) != TextView::npos) return false;
   for (std::size_t position = 0; position < field.size(); ++position) {
-    if (isOffending(field[position], position)) return false;
+    if (!isAsciiLetterOrDigit(field[position]) && isOffending(field[position], position)) return false;
   }
   if (!syntaxSequences.empty() || !keywords.empty() || !prefixes.empty()) {
     const Text upper = toUpper(field);

@@ -1,6 +1,7 @@
 #include "core/records.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "core/errors.h"
@@ -32,32 +33,49 @@ long long pinCount(const NetRecord& record) { return numericValue(record.get(kPi
 
 namespace {
 
+// A set of characters below "@", tested with one shift: the delimiters of
+// the intermediate lines are all of them.
+class DelimiterSet {
+ public:
+  constexpr explicit DelimiterSet(TextView characters) {
+    for (const char16_t character : characters) bits_ |= std::uint64_t{1} << character;
+  }
+  constexpr bool contains(char16_t character) const { return character < 64 && ((bits_ >> character) & 1) != 0; }
+
+ private:
+  std::uint64_t bits_ = 0;
+};
+
 // The characters that end a field of a net line and of a parts line, and
 // the line ends that end the line (a quoted KiCad field may hold one). A
 // reference stands in both files, in its part's line and before the first
 // "." of its pins, so it loses the delimiters of both in the same way.
-constexpr TextView kNetLineDelimiters = u";:,\r\n";
-constexpr TextView kPartsLineDelimiters = u"!;:?\r\n";
-constexpr TextView kReferenceDelimiters = u"!;:?,\r\n";
+constexpr DelimiterSet kNetLineDelimiters(u";:,\r\n");
+constexpr DelimiterSet kPartsLineDelimiters(u"!;:?\r\n");
+constexpr DelimiterSet kReferenceDelimiters(u"!;:?,\r\n");
+
+// Writes each of `delimiters` in line[from, to) as "_".
+void replaceDelimiters(Text& line, std::size_t from, std::size_t to, DelimiterSet delimiters) {
+  for (std::size_t position = from; position < to; ++position) {
+    if (delimiters.contains(line[position])) line[position] = u'_';
+  }
+}
 
 // Appends `field` with each of `delimiters` in it written as "_": a field
 // that a reader copied from its input with a delimiter in it would otherwise
 // read back as other fields, other pins or another net.
-void appendField(TextView field, TextView delimiters, Text& line) {
-  std::size_t start = 0;
-  for (std::size_t found = field.find_first_of(delimiters); found != TextView::npos;
-       found = field.find_first_of(delimiters, start)) {
-    line += field.substr(start, found - start);
-    line += u'_';
-    start = found + 1;
-  }
-  line += field.substr(start);
+void appendField(TextView field, DelimiterSet delimiters, Text& line) {
+  const std::size_t start = line.size();
+  line += field;
+  replaceDelimiters(line, start, line.size(), delimiters);
 }
 
 void appendPin(TextView pin, Text& line) {
-  const std::size_t dot = pin.find(u'.');
-  appendField(pin.substr(0, dot), kReferenceDelimiters, line);
-  if (dot != TextView::npos) appendField(pin.substr(dot), kNetLineDelimiters, line);
+  const std::size_t start = line.size();
+  const std::size_t referenceEnd = start + std::min(pin.find(u'.'), pin.size());
+  line += pin;
+  replaceDelimiters(line, start, referenceEnd, kReferenceDelimiters);
+  replaceDelimiters(line, referenceEnd, line.size(), kNetLineDelimiters);
 }
 
 }  // namespace
@@ -89,41 +107,56 @@ void mnrkout(const NetRecordView& record, Text& line) {
 namespace {
 
 // Walks a net line as mrk1net does and hands each element it stores to
-// `store(index, field)`, where `field` is the text between two delimiters
-// that the collector gathers, blanks still in it. ";" stores the name and
-// skips the character after it, ":" the count (skipping one too) and starts
-// the pins at element 2, "," and the end of the line store the next element.
+// `store(index, field, holdsBlank)`: `field` is the text between two
+// delimiters that the collector gathers, without the blanks that open it,
+// and `holdsBlank` tells whether a blank is left in it. ";" stores the name
+// and skips the character after it, ":" the count (skipping one too) and
+// starts the pins at element 2, "," and the end of the line store the next
+// element.
 template <typename Store>
 void walkNetLine(TextView line, Store&& store) {
+  constexpr DelimiterSet kFieldEndsAndBlank(u";:, ");
   long long index = 0;
   std::size_t fieldStart = 0;
+  bool fieldHoldsBlank = false;
+  const auto storeFieldUpTo = [&](long long element, std::size_t end) {
+    store(element, line.substr(fieldStart, end - fieldStart), fieldHoldsBlank);
+  };
   std::size_t position = 0;
   for (; position < line.size(); ++position) {
     const char16_t character = line[position];
-    if (character == u';' || character == u':') {
-      store(character == u';' ? kNetName : kPinCount, line.substr(fieldStart, position - fieldStart));
+    if (!kFieldEndsAndBlank.contains(character)) continue;
+    if (character == u' ') {
+      const bool opensField = position == fieldStart;
+      if (opensField) ++fieldStart;
+      fieldHoldsBlank = fieldHoldsBlank || !opensField;
+      continue;
+    }
+    if (character == u',') {
+      storeFieldUpTo(index++, position);
+    } else {
+      storeFieldUpTo(character == u';' ? kNetName : kPinCount, position);
       if (character == u':') index = kFirstPin;
       ++position;  // the blank of "; " or ": ", whatever it is
-      fieldStart = position + 1;
-    } else if (character == u',') {
-      store(index++, line.substr(fieldStart, position - fieldStart));
-      fieldStart = position + 1;
     }
+    fieldStart = position + 1;
+    fieldHoldsBlank = false;
   }
   // The empty character one past the end stores the last field, unless a
   // skip has already passed the end.
-  if (position == line.size()) store(index, line.substr(std::min(fieldStart, line.size())));
+  if (position == line.size()) {
+    fieldStart = std::min(fieldStart, line.size());
+    storeFieldUpTo(index, line.size());
+  }
 }
 
-// The field without the blanks at its ends (the blank of ", " before a pin);
-// `holdsBlank` tells whether blanks remain inside it.
-TextView trimmedBlanks(TextView field) {
-  const std::size_t first = field.find_first_not_of(u' ');
-  if (first == TextView::npos) return {};
-  return field.substr(first, field.find_last_not_of(u' ') - first + 1);
+TextView withoutClosingBlanks(TextView field) {
+  std::size_t end = field.size();
+  while (end > 0 && field[end - 1] == u' ') --end;
+  return field.substr(0, end);
 }
 
-bool holdsBlank(TextView field) { return field.find(u' ') != TextView::npos; }
+bool holdsBlank(TextView field) { return std::find(field.begin(), field.end(), u' ') != field.end(); }
 
 Text withoutBlanks(TextView field) {
   Text kept;
@@ -136,10 +169,9 @@ Text withoutBlanks(TextView field) {
 }  // namespace
 
 void mrk1net(NetRecord& record, TextView line) {
-  walkNetLine(line, [&](long long index, TextView rawField) {
+  walkNetLine(line, [&](long long index, TextView field, bool fieldHoldsBlank) {
     Text& element = record.at(index);
-    const TextView field = trimmedBlanks(rawField);
-    if (holdsBlank(field)) {
+    if (fieldHoldsBlank) {
       element = withoutBlanks(field);
     } else {
       element.assign(field);
@@ -151,9 +183,11 @@ NetRecordView::NetRecordView()
     : lastIndex_(capacityLimitsLifted() ? kLiftedRecordLastIndex : kRecordLastIndex) {}
 
 void NetRecordView::parse(TextView line) {
-  walkNetLine(line, [&](long long index, TextView rawField) {
-    const TextView field = trimmedBlanks(rawField);
-    set(index, holdsBlank(field) ? TextView(keptTexts_.emplace_back(withoutBlanks(field))) : field);
+  walkNetLine(line, [&](long long index, TextView field, bool fieldHoldsBlank) {
+    if (!fieldHoldsBlank) return set(index, field);
+    // Blanks that only close the field leave a view into the line.
+    const TextView trimmed = withoutClosingBlanks(field);
+    set(index, holdsBlank(trimmed) ? TextView(keptTexts_.emplace_back(withoutBlanks(trimmed))) : trimmed);
   });
 }
 

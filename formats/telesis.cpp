@@ -150,6 +150,7 @@ ProbeFit probeTelesis(const ProbeInput& input) {
 }
 
 void mntelout(const ConversionContext& context, const std::filesystem::path& output) {
+  WholeFileOutput file(output, context.encoding);
   Text out(kPackagesKeyword);
   out += kCrLf;
   PartRecord part;
@@ -185,9 +186,10 @@ void mntelout(const ConversionContext& context, const std::filesystem::path& out
       out += net.get(kFirstPin + pin);
     }
     out += kCrLf;
+    file.spill(out);
   }
   out += kEndKeyword;
-  writeWholeFile(output, out, context.encoding);
+  file.commit(out);
 }
 
 }  // namespace korvanel

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+
 #include "formats/builtin_formats.h"
 
 namespace korvanel {
@@ -39,6 +42,23 @@ TEST(FormatTable, RoutesEveryListedNameAndStatesWhatEachWriterCarries) {
   EXPECT_EQ(namesWith(canWrite, builtinFormats().outputNames()), builtinFormats().outputNames());
   EXPECT_TRUE(builtinFormats().hasCompanionPartsFile(u"MM-COLMO_NEO & MM2"));
   EXPECT_FALSE(builtinFormats().hasCompanionPartsFile(u"Telesis"));
+}
+
+// The names pass takes letters and digits as carried without looking them up.
+TEST(FormatTable, NoWriterTakesALetterOrDigitAsSyntax) {
+  const auto holdsLetterOrDigit = [](TextView characters) {
+    return std::any_of(characters.begin(), characters.end(), [](char16_t c) { return c < 128 && std::isalnum(c); });
+  };
+  for (const Text& name : builtinFormats().outputNames()) {
+    const FormatLimits& limits = *builtinFormats().findWriterLimits(name);
+    for (const FieldLimits* field : {&limits.netName, &limits.reference, &limits.pinName, &limits.partName,
+                                     &limits.package}) {
+      for (const TextView characters :
+           {field->syntaxCharacters, field->syntaxFirstCharacters, field->syntaxLaterCharacters}) {
+        EXPECT_FALSE(holdsLetterOrDigit(characters)) << toUtf8(name);
+      }
+    }
+  }
 }
 
 TEST(FormatTable, NamesAreExactText) {
