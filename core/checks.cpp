@@ -1,10 +1,11 @@
 #include <algorithm>
-#include <functional>
+#include <cstdint>
 #include <string>
 
 #include "core/errors.h"
 #include "core/passes.h"
 #include "core/records.h"
+#include "core/text_set.h"
 
 namespace korvanel {
 namespace {
@@ -34,34 +35,37 @@ constexpr std::size_t kNetNameCapacity = 20001;
 constexpr std::size_t kReferenceCapacity = 1001;
 constexpr std::size_t kPinCapacity = 50001;
 
-void collect(std::vector<TextView>& list, TextView text, std::size_t capacity) {
-  ensureRoomInList(list.size(), capacity, "texts to check for duplicates");
-  list.push_back(text);
-}
+// The texts of one check, counted as they come: each distinct non-empty
+// text once, with the number of times it occurs. The check's fixed list
+// holds `capacity` texts in all.
+class DuplicateCount {
+ public:
+  explicit DuplicateCount(std::size_t capacity) : capacity_(capacity) {}
 
-// Every non-empty text that occurs more than once, with the number of times
-// it occurs, in no particular order. One pass over the texts with an
-// open-addressing table of the index of each text's first occurrence.
-std::vector<std::pair<TextView, std::size_t>> repeatedTexts(const std::vector<TextView>& texts) {
-  std::size_t slotCount = 16;
-  while (slotCount < 2 * texts.size()) slotCount *= 2;
-  constexpr std::size_t kEmptySlot = static_cast<std::size_t>(-1);
-  std::vector<std::size_t> slots(slotCount, kEmptySlot);
-  std::vector<std::size_t> occurrences(texts.size(), 0);
-  const std::hash<TextView> hash;
-  for (std::size_t index = 0; index < texts.size(); ++index) {
-    if (texts[index].empty()) continue;
-    std::size_t slot = hash(texts[index]) & (slotCount - 1);
-    while (slots[slot] != kEmptySlot && texts[slots[slot]] != texts[index]) slot = (slot + 1) & (slotCount - 1);
-    if (slots[slot] == kEmptySlot) slots[slot] = index;
-    ++occurrences[slots[slot]];
+  void add(TextView text) {
+    ensureRoomInList(collected_++, capacity_, "texts to check for duplicates");
+    if (text.empty()) return;
+    const auto [position, isNew] = distinct_.insert(text);
+    if (isNew) occurrences_.push_back(0);
+    ++occurrences_[position];
   }
-  std::vector<std::pair<TextView, std::size_t>> repeated;
-  for (std::size_t index = 0; index < texts.size(); ++index) {
-    if (occurrences[index] > 1) repeated.emplace_back(texts[index], occurrences[index]);
+
+  // Every text that occurs more than once, with the number of times it
+  // occurs, in no particular order.
+  std::vector<std::pair<TextView, std::size_t>> repeatedTexts() const {
+    std::vector<std::pair<TextView, std::size_t>> repeated;
+    for (std::size_t position = 0; position < occurrences_.size(); ++position) {
+      if (occurrences_[position] > 1) repeated.emplace_back(distinct_.texts()[position], occurrences_[position]);
+    }
+    return repeated;
   }
-  return repeated;
-}
+
+ private:
+  std::size_t capacity_;
+  std::size_t collected_ = 0;
+  TextViewSet distinct_;
+  std::vector<std::uint32_t> occurrences_;
+};
 
 // Shows the check's message and appends its section, when it found anything.
 void reportFindings(const ConversionContext& context, const CheckTexts& texts, const Text& findings,
@@ -78,9 +82,9 @@ void reportFindings(const ConversionContext& context, const CheckTexts& texts, c
 // Reports every non-empty text that occurs k > 1 times with k - 1 finding
 // lines, the texts in ascending order by character codes: what sorting the
 // collected texts and comparing neighbours gives, counted in linear time.
-void reportDuplicates(const ConversionContext& context, const CheckTexts& texts,
-                      const std::vector<TextView>& collected, Text& errorLog) {
-  std::vector<std::pair<TextView, std::size_t>> repeated = repeatedTexts(collected);
+void reportDuplicates(const ConversionContext& context, const CheckTexts& texts, const DuplicateCount& collected,
+                      Text& errorLog) {
+  std::vector<std::pair<TextView, std::size_t>> repeated = collected.repeatedTexts();
   std::sort(repeated.begin(), repeated.end());
   Text findings;
   for (const auto& [text, occurrences] : repeated) {
@@ -98,10 +102,10 @@ void reportDuplicates(const ConversionContext& context, const CheckTexts& texts,
 void mchecknn(const ConversionContext& context, Text& errorLog) {
   const LineList lines = readRecordLines(context.netFile(), context.encoding);
   NetRecordView record;
-  std::vector<TextView> names;
+  DuplicateCount names(kNetNameCapacity);
   for (const TextView line : lines) {
     record.parse(line);
-    collect(names, record.get(kNetName), kNetNameCapacity);
+    names.add(record.get(kNetName));
   }
   reportDuplicates(context, kDuplicateNetNames, names, errorLog);
 }
@@ -109,24 +113,24 @@ void mchecknn(const ConversionContext& context, Text& errorLog) {
 void mcheckdp(const ConversionContext& context, Text& errorLog) {
   PartRecord record;
   std::vector<Text> references;
-  std::vector<TextView> referenceViews;
   for (const TextView line : readRecordLines(context.partsFile(), context.encoding)) {
     mprk1in(record, line);
     ensureRoomInList(references.size(), kReferenceCapacity, "texts to check for duplicates");
     references.push_back(record.get(kReference));
   }
-  for (const Text& reference : references) referenceViews.push_back(reference);
-  reportDuplicates(context, kDuplicateParts, referenceViews, errorLog);
+  DuplicateCount referenceCount(kReferenceCapacity);
+  for (const Text& reference : references) referenceCount.add(reference);
+  reportDuplicates(context, kDuplicateParts, referenceCount, errorLog);
 }
 
 void mcheckdn(const ConversionContext& context, Text& errorLog) {
   const LineList lines = readRecordLines(context.netFile(), context.encoding);
   NetRecordView record;
-  std::vector<TextView> pins;
+  DuplicateCount pins(kPinCapacity);
   for (const TextView line : lines) {
     record.parse(line);
     const long long last = record.pinCount() + 1;
-    for (long long index = kFirstPin; index <= last; ++index) collect(pins, record.get(index), kPinCapacity);
+    for (long long index = kFirstPin; index <= last; ++index) pins.add(record.get(index));
   }
   reportDuplicates(context, kDuplicatePins, pins, errorLog);
 }

@@ -105,9 +105,8 @@ RunOutcome convert(const ConversionFields& fields, const ConversionContext& cont
   host.setProgressValue(10);
   host.setProgressStatus(Text(kProgressConverting));
   if (fields.sortNets) {
-    Text sorted;
-    mrksort(context, sorted);
-    writeWholeFile(context.netFile(), sorted, context.encoding);
+    WholeFileOutput sortedNetFile(context.netFile(), context.encoding);
+    mrksort(context, sortedNetFile);
   }
   mchgpin(context, context.netFile(), upperCased(fields.pinChangeBoxes));
   if (fields.partsCsv) mprtcsv(context, toPath(fields.csvOrOutputParts));

@@ -1,11 +1,13 @@
 #include "core/field_limits.h"
 
 #include <algorithm>
+#include <deque>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 #include "core/records.h"
+#include "core/text_set.h"
 
 namespace korvanel {
 namespace {
@@ -25,10 +27,31 @@ bool isAsciiLetterOrDigit(char16_t character) {
 // The finding lines of the section.
 constexpr TextView kCannotCarry = u"は変換後のネットフォーマットで正しく表せません。";
 
-// The name as the reader gives it back, for telling names apart.
-Text asReadBack(TextView name, const FormatLimits& limits) {
-  return limits.readerUpperCases ? toUpper(name) : Text(name);
-}
+// The names as the reader gives them back, each claimed by the first name
+// that reads back as it. A read-back that is the name itself is held as a
+// view of the name, which must outlive the set; any other as a copy.
+class ReadBackNames {
+ public:
+  explicit ReadBackNames(const FormatLimits& limits) : limits_(limits) {}
+
+  // Claims what `name` reads back as, unless an earlier name took it.
+  bool claim(TextView name) {
+    if (!limits_.readerUpperCases) return claimed_.insert(name).second;
+    Text upper = toUpper(name);
+    return upper == name ? claimed_.insert(name).second : claimCopy(std::move(upper));
+  }
+  // The same for a name that does not outlive the set.
+  bool claimCopy(Text name) {
+    if (limits_.readerUpperCases) name = toUpper(name);
+    if (claimed_.contains(name)) return false;
+    return claimed_.insert(copies_.emplace_back(std::move(name))).second;
+  }
+
+ private:
+  const FormatLimits& limits_;
+  TextViewSet claimed_;
+  std::deque<Text> copies_;
+};
 
 // `base` with the suffix "_n", cut so that both fit the longest length.
 Text withSuffix(const Text& base, int number, const FieldLimits& field) {
@@ -43,19 +66,18 @@ Text withSuffix(const Text& base, int number, const FieldLimits& field) {
 // The new name of every net name that must change, in the order of the
 // names' first lines.
 std::vector<std::pair<Text, Text>> chooseNewNames(const std::vector<TextView>& names, const FormatLimits& limits) {
-  std::unordered_set<Text> claimed;
-  claimed.reserve(names.size());
+  ReadBackNames claimed(limits);
   std::vector<TextView> toRename;
   // Names that read back as themselves and as no earlier name keep it.
   for (const TextView name : names) {
-    if (limits.netName.carries(name) && claimed.insert(asReadBack(name, limits)).second) continue;
+    if (limits.netName.carries(name) && claimed.claim(name)) continue;
     toRename.push_back(name);
   }
   std::vector<std::pair<Text, Text>> renamed;
   for (const TextView name : toRename) {
     const Text base = limits.netName.carries(name) ? Text(name) : limits.netName.madeSafe(name);
     Text candidate = base;
-    for (int number = 2; !claimed.insert(asReadBack(candidate, limits)).second; ++number) {
+    for (int number = 2; !claimed.claimCopy(candidate); ++number) {
       candidate = withSuffix(base, number, limits.netName);
     }
     renamed.emplace_back(Text(name), std::move(candidate));
@@ -144,13 +166,12 @@ Text FieldLimits::madeSafe(TextView field) const {
 void makeNamesSafeForWriter(const ConversionContext& context, const FormatLimits& limits, Text& findings) {
   const LineList netLines = readRecordLines(context.netFile(), context.encoding);
   NetRecordView netView;
-  std::vector<TextView> distinctNames;
-  std::unordered_set<TextView> seenNames;
+  TextViewSet distinctNames;
   // Every reference, pin, part name and package is reported once.
   Findings fields;
   for (const TextView line : netLines) {
     netView.parse(line);
-    if (seenNames.insert(netView.get(kNetName)).second) distinctNames.push_back(netView.get(kNetName));
+    distinctNames.insert(netView.get(kNetName));
     const long long count = netView.pinCount();
     for (long long index = kFirstPin; index <= count + 1; ++index) {
       const TextView pin = netView.get(index);
@@ -164,7 +185,7 @@ void makeNamesSafeForWriter(const ConversionContext& context, const FormatLimits
     }
   }
 
-  const std::vector<std::pair<Text, Text>> renamed = chooseNewNames(distinctNames, limits);
+  const std::vector<std::pair<Text, Text>> renamed = chooseNewNames(distinctNames.texts(), limits);
   Findings renames;
   for (const auto& [oldName, newName] : renamed) {
     renames.add(u"ネット名", oldName, u"を" + newName + u"に変更しました。");
@@ -172,6 +193,7 @@ void makeNamesSafeForWriter(const ConversionContext& context, const FormatLimits
   if (!renamed.empty()) {
     const std::unordered_map<Text, Text> newNameOf(renamed.begin(), renamed.end());
     NetRecord net;
+    WholeFileOutput file(context.netFile(), context.encoding);
     Text content;
     for (const TextView line : netLines) {
       mrk1net(net, line);
@@ -183,8 +205,9 @@ void makeNamesSafeForWriter(const ConversionContext& context, const FormatLimits
         content += line;
       }
       content += kCrLf;
+      file.spill(content);
     }
-    writeWholeFile(context.netFile(), content, context.encoding);
+    file.commit(content);
   }
 
   if (limits.carriesParts) {

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "core/errors.h"
+#include "core/shared_steps.h"
 
 namespace korvanel {
 namespace {
@@ -128,19 +129,10 @@ std::vector<Text> upperCased(const std::vector<Text>& lines) {
   return upper;
 }
 
-std::vector<Text> upperCaseWorkingCopy(const std::vector<Text>& lines) {
-  std::vector<Text> copy(1);
-  for (const Text& line : lines) {
-    copy.emplace_back();
-    for (const char16_t character : toUpper(line)) {
-      if (character == u'\n') {
-        copy.emplace_back();
-      } else {
-        copy.back() += character;
-      }
-    }
-  }
-  return copy;
+LineList upperCaseWorkingCopy(const std::vector<Text>& lines) {
+  Text workingCopy = upperCaseWorkingText(std::vector<TextView>(lines.begin(), lines.end()));
+  workingCopy += kCrLf;
+  return LineList(std::move(workingCopy));
 }
 
 TextView trimmed(TextView line) {
@@ -165,13 +157,21 @@ TextView firstWord(TextView line) {
   return end == TextView::npos ? content : content.substr(0, end);
 }
 
-TextView firstNonEmptyLine(const std::vector<Text>& lines) {
-  for (const Text& line : lines) {
+namespace {
+
+template <typename Lines>
+TextView firstNonEmptyLineOf(const Lines& lines) {
+  for (const TextView line : lines) {
     const TextView content = trimmed(line);
     if (!content.empty()) return content;
   }
   return {};
 }
+
+}  // namespace
+
+TextView firstNonEmptyLine(const std::vector<Text>& lines) { return firstNonEmptyLineOf(lines); }
+TextView firstNonEmptyLine(const LineList& lines) { return firstNonEmptyLineOf(lines); }
 
 bool isMostOf(std::size_t part, std::size_t whole, double share) {
   return whole > 0 && static_cast<double>(part) >= share * static_cast<double>(whole);

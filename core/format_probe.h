@@ -98,7 +98,7 @@ const ConversionContext& probeContext();
 std::vector<Text> upperCased(const std::vector<Text>& lines);
 // The lines as readers that make an upper-cased working copy see them: an
 // empty line first, then every line upper-cased and split at every LF too.
-std::vector<Text> upperCaseWorkingCopy(const std::vector<Text>& lines);
+LineList upperCaseWorkingCopy(const std::vector<Text>& lines);
 // The line without blanks and tabs at either end.
 TextView trimmed(TextView line);
 // The line without any blank or tab.
@@ -108,6 +108,7 @@ TextView firstWord(TextView line);
 // The first line that holds more than blanks and tabs, trimmed; empty when
 // there is none.
 TextView firstNonEmptyLine(const std::vector<Text>& lines);
+TextView firstNonEmptyLine(const LineList& lines);
 // Whether `part` is at least `share` (0 to 1) of `whole`, and `whole` is not
 // zero.
 bool isMostOf(std::size_t part, std::size_t whole, double share = 0.8);

@@ -20,6 +20,8 @@ void modStrSort(std::vector<Text>& list, long long first, long long last);
 // Reads net.tmp, sorts the pins of every net and then the net lines, and
 // appends the sorted lines, each followed by CR LF, to `sorted`.
 void mrksort(const ConversionContext& context, Text& sorted);
+// The same, written to `sortedNetFile` a piece at a time.
+void mrksort(const ConversionContext& context, WholeFileOutput& sortedNetFile);
 
 // Error log heading, written first into errlog.txt.
 inline constexpr TextView kErrorLogHeading = u"／／／／／／／／／エラー情報／／／／／／／／／";

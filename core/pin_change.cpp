@@ -41,9 +41,8 @@ std::optional<Text> changedPin(TextView pin, const PinChangeTable& table) {
 void mchgpin(const ConversionContext& context, const std::filesystem::path& netFile, const PinChangeTable& table) {
   const LineList lines = readRecordLines(netFile, context.encoding);
   NetRecordView record;
+  WholeFileOutput file(netFile, context.encoding);
   Text output;
-  output.reserve(lines.empty() ? 0 : static_cast<std::size_t>(lines[lines.size() - 1].data() - lines[0].data()) +
-                                         lines[lines.size() - 1].size() + 2);
   for (const TextView line : lines) {
     record.parse(line);
     // A changed pin stays in the record, where a later, shorter line finds
@@ -54,8 +53,9 @@ void mchgpin(const ConversionContext& context, const std::filesystem::path& netF
     }
     mnrkout(record, output);
     output += kCrLf;
+    file.spill(output);
   }
-  writeWholeFile(netFile, output, context.encoding);
+  file.commit(output);
 }
 
 }  // namespace korvanel

@@ -24,9 +24,13 @@ struct MergedNet {
 
 }  // namespace
 
-std::vector<Text> writeUpperCaseWorkingCopy(const ConversionContext& context, const std::filesystem::path& input) {
+Text upperCaseWorkingText(const std::vector<TextView>& lines) {
+  // Room for one more line end, which the working copy of a file gets.
+  std::size_t size = kCrLf.size();
+  for (const TextView line : lines) size += line.size() + kCrLf.size();
   Text workingCopy;
-  for (const Text& line : readLines(input, context.encoding)) {
+  workingCopy.reserve(size);
+  for (const TextView line : lines) {
     workingCopy += kCrLf;
     for (const char16_t character : toUpper(line)) {
       if (character == u'\n') {
@@ -36,9 +40,18 @@ std::vector<Text> writeUpperCaseWorkingCopy(const ConversionContext& context, co
       }
     }
   }
+  return workingCopy;
+}
+
+LineList writeUpperCaseWorkingCopy(const ConversionContext& context, const std::filesystem::path& input) {
+  Text workingCopy;
+  {
+    const Text text = readWholeFile(input, context.encoding);
+    workingCopy = upperCaseWorkingText(splitLineViews(text));
+  }
   writeWholeFile(context.netFile(), workingCopy, context.encoding);
   workingCopy += kCrLf;
-  return splitLines(workingCopy);
+  return LineList(std::move(workingCopy));
 }
 
 std::vector<Text> sortPartsFile(const ConversionContext& context, EmptyLineAfterParts emptyLine) {

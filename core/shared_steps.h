@@ -13,11 +13,15 @@
 
 namespace korvanel {
 
+// The lines upper-cased, each opened by CR LF and with every lone LF inside
+// a line made CR LF: the working copy that some readers walk.
+Text upperCaseWorkingText(const std::vector<TextView>& lines);
+
 // The input upper-cased, with every line end (CR LF, lone CR or LF) made
 // CR LF and an empty line before the first line. The copy is written to
 // net.tmp, where it stays when the input turns out not to be of the reader's
 // format; its lines are returned, the empty first line included.
-std::vector<Text> writeUpperCaseWorkingCopy(const ConversionContext& context, const std::filesystem::path& input);
+LineList writeUpperCaseWorkingCopy(const ConversionContext& context, const std::filesystem::path& input);
 
 // Whether a sorted parts file ends with an empty line of its own before the
 // line end that every whole-file write adds.

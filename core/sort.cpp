@@ -29,7 +29,12 @@ void modStrSort(std::vector<Text>& list, long long first, long long last) {
   std::sort(list.begin() + first, list.begin() + last + 1);
 }
 
-void mrksort(const ConversionContext& context, Text& sorted) {
+namespace {
+
+// Reads net.tmp, sorts the pins of every net and then the net lines, and
+// hands the sorted lines to `takeLine` in their order.
+template <typename TakeLine>
+void sortNetLines(const ConversionContext& context, TakeLine&& takeLine) {
   // The rebuilt lines one after the other, and where each begins.
   Text rebuilt;
   std::vector<std::size_t> lineStarts;
@@ -53,13 +58,29 @@ void mrksort(const ConversionContext& context, Text& sorted) {
     const std::size_t end = index + 1 < lineStarts.size() ? lineStarts[index + 1] : rebuilt.size();
     netLines.emplace_back(TextView(rebuilt).substr(lineStarts[index], end - lineStarts[index]));
   }
+  lineStarts = {};
   // Equal lines are identical, so any correct sort gives the same order.
   std::sort(netLines.begin(), netLines.end());
-  sorted.reserve(sorted.size() + rebuilt.size() + 2 * netLines.size());
-  for (const TextView line : netLines) {
+  for (const TextView line : netLines) takeLine(line);
+}
+
+}  // namespace
+
+void mrksort(const ConversionContext& context, Text& sorted) {
+  sortNetLines(context, [&](TextView line) {
     sorted += line;
     sorted += kCrLf;
-  }
+  });
+}
+
+void mrksort(const ConversionContext& context, WholeFileOutput& sortedNetFile) {
+  Text piece;
+  sortNetLines(context, [&](TextView line) {
+    piece += line;
+    piece += kCrLf;
+    sortedNetFile.spill(piece);
+  });
+  sortedNetFile.commit(piece);
 }
 
 }  // namespace korvanel

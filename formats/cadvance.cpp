@@ -32,11 +32,11 @@ bool belongsToPartField(const CharacterAt& at) { return !at.isSpaceTabOrEmpty() 
 
 // Reads the part lines of the "comp {" block into `partsLines`; returns the
 // index of the line after the "nets{" header, or nothing when there is none.
-std::optional<std::size_t> readPartsBlock(const ConversionContext& context, const std::vector<Text>& lines, Text& partsLines) {
+std::optional<std::size_t> readPartsBlock(const ConversionContext& context, const LineList& lines, Text& partsLines) {
   PartRecord record;
   bool insidePartsBlock = false;
   for (std::size_t lineIndex = 0; lineIndex < lines.size(); ++lineIndex) {
-    const Text& line = lines[lineIndex];
+    const TextView line = lines[lineIndex];
     record.at(kPartName).clear();
     record.at(kReference).clear();
     record.at(kOtherInformation).clear();
@@ -96,7 +96,7 @@ Text pinFromToken(const Text& token) {
 
 // Reads the net entries from `first` to the end: name ={pin,pin,...}; with
 // the entry running on over line ends.
-Text readNetsBlock(const std::vector<Text>& lines, std::size_t first) {
+Text readNetsBlock(const LineList& lines, std::size_t first) {
   Text netLines;
   NetRecord record;
   Text token;
@@ -114,7 +114,7 @@ Text readNetsBlock(const std::vector<Text>& lines, std::size_t first) {
     netOpen = false;
   };
   for (std::size_t lineIndex = first; lineIndex < lines.size(); ++lineIndex) {
-    const Text& line = lines[lineIndex];
+    const TextView line = lines[lineIndex];
     for (std::size_t position = 0; position <= line.size(); ++position) {
       const CharacterAt at = characterAt(line, position);
       if (at.is(u'=') && !netOpen) {
@@ -198,7 +198,7 @@ const FormatLimits kCadvanceLimits = [] {
 
 void mncvain(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
   status = kStatusBad;
-  const std::vector<Text> lines = writeUpperCaseWorkingCopy(context, input);
+  const LineList lines = writeUpperCaseWorkingCopy(context, input);
   Text partsLines;
   const std::optional<std::size_t> firstNetLine = readPartsBlock(context, lines, partsLines);
   writeWholeFile(context.partsFile(), partsLines, context.encoding);
@@ -211,8 +211,8 @@ void mncvain(const ConversionContext& context, const std::filesystem::path& inpu
 }
 
 ProbeFit probeCadvance(const ProbeInput& input) {
-  const std::vector<Text> lines = upperCaseWorkingCopy(input.lines());
-  const bool holdsHeader = std::any_of(lines.begin(), lines.end(), [](const Text& line) {
+  const LineList lines = upperCaseWorkingCopy(input.lines());
+  const bool holdsHeader = std::any_of(lines.begin(), lines.end(), [](TextView line) {
     return trimmed(line).starts_with(u"$NET_LIST") || line.find(u"===> CADVANCE NET LIST FILE") != Text::npos;
   });
   // A long parts block may put "nets{" beyond the head.

@@ -397,7 +397,7 @@ ProbeFit probeCr5000(const ProbeInput& input) {
   if (!opensWithHeaderKeyword(upperCased(input.lines()))) return ProbeFit::None;
   // The LF form of the writer ends its lines with LF alone.
   std::vector<Text> contents;
-  for (const Text& line : upperCaseWorkingCopy(input.lines())) {
+  for (const TextView line : upperCaseWorkingCopy(input.lines())) {
     if (Text content = blanksRemoved(line); !content.empty()) contents.push_back(std::move(content));
   }
   const bool writersHeader = contents.size() >= 2 && contents[0] == kHeaderKeyword && contents[1] == kDefinitionKeyword;

@@ -182,14 +182,14 @@ ProbeFit probeD2Cad(const ProbeInput& input) {
   const std::vector<Text> lines = upperCased(input.lines());
   if (!holdsFileKeyword(lines)) return ProbeFit::None;
   // The lines as the reader walks them, also where LF alone ends them.
-  const std::vector<Text> walkedLines = upperCaseWorkingCopy(input.lines());
-  const bool namedInComment = std::any_of(walkedLines.begin(), walkedLines.end(), [](const Text& line) {
+  const LineList walkedLines = upperCaseWorkingCopy(input.lines());
+  const bool namedInComment = std::any_of(walkedLines.begin(), walkedLines.end(), [](TextView line) {
     return trimmed(line).starts_with(u"*") && line.find(u"===> D2 CAD NET LIST FILE") != Text::npos;
   });
   if (namedInComment) return ProbeFit::Header;
   const bool keywordAlone = std::any_of(walkedLines.begin(), walkedLines.end(),
-                                        [](const Text& line) { return trimmed(line) == kFileKeyword; });
-  const bool holdsPartsBlock = std::any_of(walkedLines.begin(), walkedLines.end(), [](const Text& line) {
+                                        [](TextView line) { return trimmed(line) == kFileKeyword; });
+  const bool holdsPartsBlock = std::any_of(walkedLines.begin(), walkedLines.end(), [](TextView line) {
     return blanksRemoved(line).starts_with(u"DEFINITION{");
   });
   return keywordAlone && !holdsPartsBlock ? ProbeFit::Keywords : ProbeFit::Shape;

@@ -26,11 +26,11 @@ enum class PartField { Name, Reference };
 // Reads the part lines that follow the "%PART" line, up to the "%NET" line;
 // returns the index of the line after "%NET", or nothing when there is none.
 // The keywords are found wherever a line's leading characters spell them.
-std::optional<std::size_t> readPartSection(const ConversionContext& context, const std::vector<Text>& lines, Text& partsLines) {
+std::optional<std::size_t> readPartSection(const ConversionContext& context, const LineList& lines, Text& partsLines) {
   PartRecord record;
   bool partSectionOpened = false;
   for (std::size_t lineIndex = 0; lineIndex < lines.size(); ++lineIndex) {
-    const Text& line = lines[lineIndex];
+    const TextView line = lines[lineIndex];
     record.at(kPartName).clear();
     record.at(kReference).clear();
     record.at(kOtherInformation).clear();
@@ -71,7 +71,7 @@ std::optional<std::size_t> readPartSection(const ConversionContext& context, con
 
 // Reads the nets from `first` to the end: a line with the net name and
 // pins, then any lines that begin with "*" holding further pins.
-Text readNetSection(const std::vector<Text>& lines, std::size_t first) {
+Text readNetSection(const LineList& lines, std::size_t first) {
   Text netLines;
   NetRecord record;
   bool netOpen = false;
@@ -81,7 +81,7 @@ Text readNetSection(const std::vector<Text>& lines, std::size_t first) {
     netOpen = false;
   };
   for (std::size_t lineIndex = first; lineIndex < lines.size(); ++lineIndex) {
-    const Text& line = lines[lineIndex];
+    const TextView line = lines[lineIndex];
     const bool continuesNet = !line.empty() && line.front() == kContinuationMark;
     if (netOpen && !continuesNet) finishNet();
     // Further pins without a net before them belong to no net.
@@ -132,7 +132,7 @@ bool holdsIntergraPins(TextView line) {
 
 void mnintin(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
   status = kStatusBad;
-  const std::vector<Text> lines = writeUpperCaseWorkingCopy(context, input);
+  const LineList lines = writeUpperCaseWorkingCopy(context, input);
   Text partsLines;
   const std::optional<std::size_t> firstNetLine = readPartSection(context, lines, partsLines);
   writeWholeFile(context.partsFile(), partsLines, context.encoding);
@@ -147,13 +147,13 @@ void mnintin(const ConversionContext& context, const std::filesystem::path& inpu
 ProbeFit probeIntergra(const ProbeInput& input) {
   // The "%PART" line before the "%NET" line; a long part section may put
   // "%NET" beyond the head.
-  const auto netLineAfterParts = [](const std::vector<Text>& lines) {
+  const auto netLineAfterParts = [](const LineList& lines) {
     Text partsLines;
     const std::optional<std::size_t> firstNetLine = readPartSection(probeContext(), lines, partsLines);
     if (!firstNetLine) return ProbeFit::None;
     const auto netLine = lines.begin() + static_cast<std::ptrdiff_t>(*firstNetLine);
     const bool partsFirst =
-        std::any_of(lines.begin(), netLine, [](const Text& line) { return trimmed(line).starts_with(kPartKeyword); });
+        std::any_of(lines.begin(), netLine, [](TextView line) { return trimmed(line).starts_with(kPartKeyword); });
     if (partsFirst) return ProbeFit::Keywords;
     // The net lines: a name and pins written reference-pin, or further pins
     // on lines that begin with "*"; no field quoted with backslashes.
@@ -166,10 +166,10 @@ ProbeFit probeIntergra(const ProbeInput& input) {
     }
     return isMostOf(shapedLines, netLines) ? ProbeFit::Shape : ProbeFit::Accepted;
   };
-  const std::vector<Text> head = upperCaseWorkingCopy(input.lines());
+  const LineList head = upperCaseWorkingCopy(input.lines());
   const ProbeFit fit = netLineAfterParts(head);
   const bool opensParts =
-      std::any_of(head.begin(), head.end(), [](const Text& line) { return trimmed(line).starts_with(kPartKeyword); });
+      std::any_of(head.begin(), head.end(), [](TextView line) { return trimmed(line).starts_with(kPartKeyword); });
   if (fit != ProbeFit::None || !opensParts || input.holdsWholeFile()) return fit;
   return netLineAfterParts(upperCaseWorkingCopy(input.allLines()));
 }

@@ -17,12 +17,12 @@ constexpr TextView kEndKeyword = u"$END";
 
 // Reads the parts lines up to the "$NETS" line into `partsLines`; returns the
 // index of the line after "$NETS", or nothing when there is no "$NETS".
-std::optional<std::size_t> readPartsSection(const ConversionContext& context, const std::vector<Text>& lines, Text& partsLines) {
+std::optional<std::size_t> readPartsSection(const ConversionContext& context, const LineList& lines, Text& partsLines) {
   PartRecord record;
   bool continuesReferences = false;
   bool referencesFollow = false;
   for (std::size_t lineIndex = 0; lineIndex < lines.size(); ++lineIndex) {
-    const Text& line = lines[lineIndex];
+    const TextView line = lines[lineIndex];
     if (!continuesReferences) {
       record.at(kPartName).clear();
       record.at(kReference).clear();
@@ -65,18 +65,20 @@ std::optional<std::size_t> readPartsSection(const ConversionContext& context, co
   return std::nullopt;
 }
 
-// Reads the nets from `first` to the "$END" line or the first empty line.
-Text readNetsSection(const std::vector<Text>& lines, std::size_t first) {
+// Reads the nets from `first` to the "$END" line or the first empty line
+// into `netFile`.
+void readNetsSection(const LineList& lines, std::size_t first, WholeFileOutput& netFile) {
   Text netLines;
   NetRecord record;
   long long nextElement = 0;
   bool continuesNet = false;
   auto finishNet = [&] {
     appendNetLine(record, nextElement, netLines);
+    netFile.spill(netLines);
     record.at(kNetName).clear();
   };
   for (std::size_t lineIndex = first; lineIndex < lines.size(); ++lineIndex) {
-    const Text& line = lines[lineIndex];
+    const TextView line = lines[lineIndex];
     if (line == kEndKeyword || line.empty()) break;
     // Stray text outside any net (no ";" and not continuing a net) is skipped.
     const bool startsNet = line.find(u';') != Text::npos;
@@ -104,7 +106,7 @@ Text readNetsSection(const std::vector<Text>& lines, std::size_t first) {
   }
   // A net still continued when the input ends keeps the pins read so far.
   if (continuesNet) finishNet();
-  return netLines;
+  netFile.commit(netLines);
 }
 
 constexpr TextView kTelesisKeywords[] = {kNetsKeyword, kPackagesKeyword};
@@ -126,7 +128,7 @@ const FormatLimits kTelesisLimits{
 
 void mntelin(const ConversionContext& context, const std::filesystem::path& input, Text& status) {
   status = kStatusBad;
-  const std::vector<Text> lines = writeUpperCaseWorkingCopy(context, input);
+  const LineList lines = writeUpperCaseWorkingCopy(context, input);
   Text partsLines;
   const std::optional<std::size_t> firstNetLine = readPartsSection(context, lines, partsLines);
   writeWholeFile(context.partsFile(), partsLines, context.encoding);
@@ -135,7 +137,8 @@ void mntelin(const ConversionContext& context, const std::filesystem::path& inpu
     return;
   }
   status = kStatusGood;
-  writeWholeFile(context.netFile(), readNetsSection(lines, *firstNetLine), context.encoding);
+  WholeFileOutput netFile(context.netFile(), context.encoding);
+  readNetsSection(lines, *firstNetLine, netFile);
 }
 
 ProbeFit probeTelesis(const ProbeInput& input) {

@@ -307,6 +307,29 @@ TEST_F(WholeFileWrite, AddsOneLineEndAndNeverLeavesAHalfWrittenFile) {
   EXPECT_EQ(files, 1u);
 }
 
+// A file written in pieces is the same file; one given up before it is
+// complete leaves the previous file and nothing else.
+TEST_F(WholeFileWrite, PiecesMakeTheSameFileAndAnUnfinishedOneLeavesThePrevious) {
+  const Text piece = Text(70000, u'A') + text("𠮷");  // the pair split where the piece ends
+  Text out = piece.substr(0, piece.size() - 1);
+  {
+    WholeFileOutput file(path("f.txt"), Encoding::Utf8);
+    file.spill(out);
+    EXPECT_TRUE(out.empty());
+    file.commit(piece.substr(piece.size() - 1) + u"!", u"\n");
+  }
+  EXPECT_EQ(readBytes("f.txt"), std::string(70000, 'A') + "𠮷!\n");
+  {
+    WholeFileOutput file(path("f.txt"), Encoding::Utf8);
+    Text more(70000, u'B');
+    file.spill(more);
+  }
+  EXPECT_EQ(readBytes("f.txt"), std::string(70000, 'A') + "𠮷!\n");
+  std::size_t files = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(directory)) ++files;
+  EXPECT_EQ(files, 1u);
+}
+
 TEST_F(WholeFileWrite, WritingThroughALinkReplacesTheFileItPointsTo) {
   writeBytes("target.txt", "old");
   std::filesystem::create_symlink(path("target.txt"), path("link.txt"));
