@@ -65,7 +65,7 @@ Text withSuffix(const Text& base, int number, const FieldLimits& field) {
 
 // The new name of every net name that must change, in the order of the
 // names' first lines.
-std::vector<std::pair<Text, Text>> chooseNewNames(const std::vector<TextView>& names, const FormatLimits& limits) {
+std::vector<std::pair<Text, Text>> chooseNewNames(const std::deque<TextView>& names, const FormatLimits& limits) {
   ReadBackNames claimed(limits);
   std::vector<TextView> toRename;
   // Names that read back as themselves and as no earlier name keep it.

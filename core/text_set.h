@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <utility>
 #include <vector>
 
@@ -20,7 +21,7 @@ class TextViewSet {
   // none, and whether it was added.
   std::pair<std::size_t, bool> insert(TextView text);
   bool contains(TextView text) const;
-  const std::vector<TextView>& texts() const { return texts_; }
+  const std::deque<TextView>& texts() const { return texts_; }
 
  private:
   static constexpr std::uint32_t kEmptySlot = 0;
@@ -28,7 +29,8 @@ class TextViewSet {
   std::size_t slotFor(TextView text) const;
   void grow();
 
-  std::vector<TextView> texts_;
+  // A deque, so that growing never holds two copies of a million views.
+  std::deque<TextView> texts_;
   // Position + 1 of the text in each slot.
   std::vector<std::uint32_t> slots_;
 };
