@@ -357,6 +357,7 @@ ProbeFit probeAccel(const ProbeInput& input) {
 }
 
 void mnaccout(const ConversionContext& context, const std::filesystem::path& output) {
+  WholeFileOutput file(output, context.encoding);
   Text out(u"(netlist \"\"");
   out += kCrLf;
 
@@ -374,6 +375,7 @@ void mnaccout(const ConversionContext& context, const std::filesystem::path& out
     appendQuoted(out, part.get(kOtherInformation));
     out += u"))";
     out += kCrLf;
+    file.spill(out);
   }
 
   // A net's last line carries the closers of its last node and of the net;
@@ -402,9 +404,10 @@ void mnaccout(const ConversionContext& context, const std::filesystem::path& out
         out += kCrLf;
       }
     }
+    file.spill(out);
   }
   out += u')';
-  writeWholeFile(output, out, context.encoding);
+  file.commit(out);
 }
 
 }  // namespace korvanel

@@ -329,6 +329,7 @@ void readBlockNetlist(const ConversionContext& context, const std::filesystem::p
 
 void writeBlockNetlist(const ConversionContext& context, const std::filesystem::path& output,
                        const BlockNetlistLayout& layout) {
+  WholeFileOutput file(output, context.encoding);
   Text out = layout.header;
   PartRecord part;
   for (const TextView line : readRecordLines(context.partsFile(), context.encoding)) {
@@ -339,6 +340,7 @@ void writeBlockNetlist(const ConversionContext& context, const std::filesystem::
     appendLine(out, part.get(kPartName));
     for (int emptyLine = 0; emptyLine < kEmptyLinesAfterPartName; ++emptyLine) appendLine(out, u"");
     appendLine(out, u"]");
+    file.spill(out);
   }
   NetRecord net;
   bool netWritten = false;
@@ -355,6 +357,7 @@ void writeBlockNetlist(const ConversionContext& context, const std::filesystem::
       appendLine(out, pinWithFirstDotAs(net.get(kFirstPin + pin), layout.pinSeparator));
     }
     appendLine(out, u")");
+    file.spill(out);
   }
   // The nets begin at the first "(": without a net, an empty block still
   // opens them, so that the file reads back as a netlist of this format.
@@ -362,7 +365,7 @@ void writeBlockNetlist(const ConversionContext& context, const std::filesystem::
     appendLine(out, u"(");
     appendLine(out, u")");
   }
-  writeWholeFile(output, out, context.encoding);
+  file.commit(out);
 }
 
 }  // namespace korvanel

@@ -225,6 +225,7 @@ ProbeFit probeCadvance(const ProbeInput& input) {
 }
 
 void mncvaout(const ConversionContext& context, const std::filesystem::path& output) {
+  WholeFileOutput file(output, context.encoding);
   const std::vector<Text> sortedParts = sortPartsFile(context, EmptyLineAfterParts::Yes);
 
   Text out;
@@ -247,6 +248,7 @@ void mncvaout(const ConversionContext& context, const std::filesystem::path& out
     out += u"]={";
     appendFieldUpTo(out, counted, part.get(kPartName), 53);
     appendLine(out, u", , , , };");
+    file.spill(out);
   }
   appendLine(out, Text(kBlockIndent) + u"}");
   appendLine(out, Text(kBlockIndent) + u"nets{");
@@ -274,10 +276,11 @@ void mncvaout(const ConversionContext& context, const std::filesystem::path& out
     appendWrappedPins(out, count, pinLayout,
                       [&](Text& pinOut, long long position) { appendPin(pinOut, net.get(kFirstPin + position)); });
     out += kCrLf;
+    file.spill(out);
   }
   appendLine(out, Text(kBlockIndent) + u"}");
   appendLine(out, u"}");
-  writeWholeFile(output, out, context.encoding);
+  file.commit(out);
 }
 
 }  // namespace korvanel

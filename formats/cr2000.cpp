@@ -128,6 +128,7 @@ ProbeFit probeCr2000(const ProbeInput& input) {
 }
 
 void mncr2out(const ConversionContext& context, const std::filesystem::path& output) {
+  WholeFileOutput file(output, context.encoding);
   Text out(kNetsKeyword);
   out += kCrLf;
 
@@ -152,9 +153,10 @@ void mncr2out(const ConversionContext& context, const std::filesystem::path& out
       out += pinToSeparator(net.get(kFirstPin + pin), kPinSeparator);
     }
     out += kCrLf;
+    file.spill(out);
   }
   out += kFileEnd;
-  writeWholeFile(output, out, context.encoding);
+  file.commit(out);
 }
 
 }  // namespace korvanel

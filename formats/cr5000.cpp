@@ -245,7 +245,7 @@ bool opensWithHeaderKeyword(const std::vector<Text>& upperLines) {
 // the name, ": " and the references separated by ",". A line wraps after
 // its "," once the width estimate (names and references without
 // separators) reaches 84; continued references align under the first.
-void appendDefinitions(const std::vector<Text>& partsLines, TextView lineEnd, Text& out) {
+void appendDefinitions(const std::vector<Text>& partsLines, TextView lineEnd, Text& out, WholeFileOutput& file) {
   constexpr std::size_t kIndent = 15;
   constexpr std::size_t kWrapWidth = 84;
   PartRecord part;
@@ -284,6 +284,7 @@ void appendDefinitions(const std::vector<Text>& partsLines, TextView lineEnd, Te
         width = name.size() + kIndent + 1;
       }
     }
+    file.spill(out);
   }
   if (groupOpen) {
     out += u';';
@@ -309,7 +310,7 @@ void appendCr5000Pin(TextView pin, Text& out) {
 // One entry per net: the name right-aligned so that its ":" stands in
 // column 19, the pins 8 to a line, continuation lines indented by 19 blanks
 // and starting with ",", and ";" after the last pin.
-void appendNets(const ConversionContext& context, TextView lineEnd, Text& out) {
+void appendNets(const ConversionContext& context, TextView lineEnd, Text& out, WholeFileOutput& file) {
   constexpr std::size_t kNameWidth = 17;
   constexpr std::size_t kContinuationIndent = 19;
   constexpr long long kPinsPerLine = 8;
@@ -334,29 +335,31 @@ void appendNets(const ConversionContext& context, TextView lineEnd, Text& out) {
     // A net without pins gets its name field alone.
     if (count > 0) out += u';';
     out += lineEnd;
+    file.spill(out);
   }
 }
 
 void writeCr5000(const ConversionContext& context, const std::filesystem::path& output, TextView lineEnd) {
+  WholeFileOutput file(output, context.encoding);
   const std::vector<Text> partsLines = sortPartsFile(context, EmptyLineAfterParts::Yes);
   Text out;
   for (const TextView heading : {TextView(u"$CCF{"), TextView(u"       DEFINITION {")}) {
     out += heading;
     out += lineEnd;
   }
-  appendDefinitions(partsLines, lineEnd, out);
+  appendDefinitions(partsLines, lineEnd, out, file);
   for (const TextView heading : {TextView(u"       }"), TextView(u"       NET{")}) {
     out += heading;
     out += lineEnd;
   }
-  appendNets(context, lineEnd, out);
+  appendNets(context, lineEnd, out, file);
   for (const TextView closing : {u"       }", u"       GROUND {", u"       }", u"       POWER {", u"       }",
                                  u"       ONE_STROKE_NET {", u"       }", u"}"}) {
     out += closing;
     out += lineEnd;
   }
   // Like every whole-file write, the write adds one CR LF, in both forms.
-  writeWholeFile(output, out, context.encoding);
+  file.commit(out);
 }
 
 }  // namespace

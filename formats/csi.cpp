@@ -226,6 +226,7 @@ ProbeFit probeCsi(const ProbeInput& input) {
 }
 
 void mncsiout(const ConversionContext& context, const std::filesystem::path& output) {
+  WholeFileOutput file(output, context.encoding);
   Text out = u"* ";
   out += context.inputFormatName;
   out += u" ===> CSI Netlist Ver 1.0";
@@ -240,6 +241,7 @@ void mncsiout(const ConversionContext& context, const std::filesystem::path& out
     out += part.get(kPartName);
     out += u"\t***";
     out += kCrLf;
+    file.spill(out);
   }
   out += kPartsEnd;
   out += kCrLf;
@@ -269,12 +271,13 @@ void mncsiout(const ConversionContext& context, const std::filesystem::path& out
     }
     out += kNetEnd;
     out += kCrLf;
+    file.spill(out);
   }
   for (const TextView trailer : {u".EODNET", u".WID", u".DEFWID 0.00 mil", u".EODWID", u".end of file"}) {
     out += trailer;
     out += kCrLf;
   }
-  writeWholeFile(output, out, context.encoding);
+  file.commit(out);
 }
 
 }  // namespace korvanel

@@ -196,6 +196,7 @@ ProbeFit probeD2Cad(const ProbeInput& input) {
 }
 
 void mnd2cout(const ConversionContext& context, const std::filesystem::path& output) {
+  WholeFileOutput file(output, context.encoding);
   Text out;
   auto appendLine = [&out](TextView line) {
     out += line;
@@ -229,10 +230,11 @@ void mnd2cout(const ConversionContext& context, const std::filesystem::path& out
     appendWrappedPins(out, count, layout,
                       [&](Text& text, long long pin) { text += writtenPin(net.get(kFirstPin + pin)); });
     out += kCrLf;
+    file.spill(out);
   }
   appendLine(u"      }");
   out += u"}";
-  writeWholeFile(output, out, context.encoding);
+  file.commit(out);
 }
 
 }  // namespace korvanel

@@ -222,6 +222,7 @@ ProbeFit probeExpedition(const ProbeInput& input) {
 }
 
 void mnexpout(const ConversionContext& context, const std::filesystem::path& output) {
+  WholeFileOutput file(output, context.encoding);
   Text out;
   for (const TextView headerLine : {u";; V4.1.0", u"%net", u"%Prior=1", u"", u"%page=0"}) {
     out += headerLine;
@@ -259,6 +260,7 @@ void mnexpout(const ConversionContext& context, const std::filesystem::path& out
       out += u' ';
     }
     out += kCrLf;
+    file.spill(out);
   }
   out += kCrLf;
 
@@ -306,12 +308,13 @@ void mnexpout(const ConversionContext& context, const std::filesystem::path& out
     out += reference;
     out += kFieldQuote;
     previousName = name;
+    file.spill(out);
   }
   if (previousName) {
     out += u' ';
     out += kCrLf;
   }
-  writeWholeFile(output, out, context.encoding);
+  file.commit(out);
 }
 
 }  // namespace korvanel

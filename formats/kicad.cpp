@@ -293,6 +293,7 @@ ProbeFit probeKicad(const ProbeInput& input) {
 }
 
 void mnkicout(const ConversionContext& context, const std::filesystem::path& output) {
+  WholeFileOutput file(output, Encoding::Utf8);
   Text out = u"(export (version \"E\")\n  (design\n    (tool ";
   out += quotedAtom(u"Korvanel " + fromUtf8(kVersion));
   out += u"))\n  (components";
@@ -306,6 +307,7 @@ void mnkicout(const ConversionContext& context, const std::filesystem::path& out
     out += u")\n      (footprint ";
     out += quotedAtom(part.get(kOtherInformation));
     out += u"))";
+    file.spill(out);
   }
   out += u")\n  (nets";
 
@@ -331,10 +333,11 @@ void mnkicout(const ConversionContext& context, const std::filesystem::path& out
       out += u"))";
     }
     out += u')';
+    file.spill(out);
   }
   out += u"))";
   // KiCad reads UTF-8 only, whatever the encoding of the other files.
-  writeWholeFile(output, out, Encoding::Utf8, u"\n");
+  file.commit(out, u"\n");
 }
 
 }  // namespace korvanel

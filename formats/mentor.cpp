@@ -217,6 +217,7 @@ ProbeFit probeMentor(const ProbeInput& input) {
 }
 
 void mnmetout(const ConversionContext& context, const std::filesystem::path& output) {
+  WholeFileOutput file(output, context.encoding);
   Text out = u"#";
   out += context.inputFormatName;
   out += u" ===>  MENTOR NET LIST";
@@ -237,6 +238,7 @@ void mnmetout(const ConversionContext& context, const std::filesystem::path& out
     out += u' ';
     out += part.get(kPartName);
     out += kCrLf;
+    file.spill(out);
   }
 
   // Five pins to a NET line, each further line repeating the name; a net's
@@ -267,8 +269,9 @@ void mnmetout(const ConversionContext& context, const std::filesystem::path& out
       out += pinToSeparator(net.get(kFirstPin + pin), kPinSeparator);
     }
     out += kCrLf;
+    file.spill(out);
   }
-  writeWholeFile(output, out, context.encoding);
+  file.commit(out);
 }
 
 }  // namespace korvanel

@@ -230,6 +230,7 @@ void mnmmcout(const ConversionContext& context, const std::filesystem::path& out
   // line ends in ", ", the net's last pin has no terminator.
   const Text continuationIndent(11, u' ');
   const WrappedPinList layout{u"", u", ", u"", 9, 9, kCrLf, continuationIndent};
+  WholeFileOutput file(output, context.encoding);
   Text nets(kNetsKeyword);
   nets += kCrLf;
   NetRecord net;
@@ -240,13 +241,14 @@ void mnmmcout(const ConversionContext& context, const std::filesystem::path& out
     appendWrappedPins(nets, pinCount(net), layout,
                       [&](Text& text, long long pin) { text += pinWithFirstDotAs(net.get(kFirstPin + pin), u"-"); });
     nets += kCrLf;
+    file.spill(nets);
   }
   for (const TextView closing : {kEndKeyword, kThmKeyword}) {
     nets += closing;
     nets += kCrLf;
   }
   nets += kEndKeyword;
-  writeWholeFile(output, nets, context.encoding);
+  file.commit(nets);
 }
 
 }  // namespace korvanel

@@ -167,6 +167,7 @@ ProbeFit probeMypcb(const ProbeInput& input) {
 }
 
 void mnmypout(const ConversionContext& context, const std::filesystem::path& output) {
+  WholeFileOutput file(output, context.encoding);
   Text out(kHeaderKeyword);
   out += context.inputFormatName;
   out += u" ===>  MYPCB NET LIST3";
@@ -181,6 +182,7 @@ void mnmypout(const ConversionContext& context, const std::filesystem::path& out
     appendPaddedWithGap(out, part.get(kReference), kReferenceWidth);
     out += part.get(kPartName);
     out += kCrLf;
+    file.spill(out);
   }
   out += kNetsKeyword;
   out += kCrLf;
@@ -209,9 +211,10 @@ void mnmypout(const ConversionContext& context, const std::filesystem::path& out
       appendPaddedWithGap(pinOut, writtenPin(net.get(kFirstPin + position)), kPinWidth);
     });
     if (count > 0) out += kCrLf;
+    file.spill(out);
   }
   out += kEndKeyword;
-  writeWholeFile(output, out, context.encoding);
+  file.commit(out);
 }
 
 }  // namespace korvanel

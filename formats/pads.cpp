@@ -177,6 +177,7 @@ void appendPinLines(Text& out, const NetRecord& net) {
 }
 
 void writePads(const ConversionContext& context, const std::filesystem::path& output, const PadsForm& form) {
+  WholeFileOutput file(output, context.encoding);
   Text out(form.headerKeyword);
   out += kCrLf;
   out += kPartKeyword;
@@ -188,6 +189,7 @@ void writePads(const ConversionContext& context, const std::filesystem::path& ou
     appendPaddedWithGap(out, part.get(kReference), kPartTypeColumnWidth);
     out += part.get(kPartName);
     out += kCrLf;
+    file.spill(out);
   }
   out += kCrLf;
   out += kNetKeyword;
@@ -204,9 +206,10 @@ void writePads(const ConversionContext& context, const std::filesystem::path& ou
     // line at all.
     const bool emptyPinLineReadsAsAPin = form.blanksGiveEmptyPins && pinCount(net) <= 0;
     if (!emptyPinLineReadsAsAPin) appendPinLines(out, net);
+    file.spill(out);
   }
   out += kEndKeyword;
-  writeWholeFile(output, out, context.encoding);
+  file.commit(out);
 }
 
 ProbeFit probePads(const ProbeInput& input, const PadsForm& form) {

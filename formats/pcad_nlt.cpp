@@ -183,6 +183,7 @@ ProbeFit probePcadNlt(const ProbeInput& input) {
 }
 
 void mnpnlout(const ConversionContext& context, const std::filesystem::path& output) {
+  WholeFileOutput file(output, context.encoding);
   Text out;
   for (const TextView headerLine : {u"%PCAD(NLT) NET", u"", u"BOARD = ;", u"", u"PARTS"}) {
     out += headerLine;
@@ -202,6 +203,7 @@ void mnpnlout(const ConversionContext& context, const std::filesystem::path& out
     out += u' ';
     out += part.get(kAdditionalText);
     out += kCrLf;
+    file.spill(out);
   }
   out += kCrLf;
   out += kNetsKeyword;
@@ -228,8 +230,9 @@ void mnpnlout(const ConversionContext& context, const std::filesystem::path& out
     }
     out += u';';
     out += kCrLf;
+    file.spill(out);
   }
-  writeWholeFile(output, out, context.encoding);
+  file.commit(out);
 }
 
 }  // namespace korvanel

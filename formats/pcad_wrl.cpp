@@ -144,6 +144,7 @@ ProbeFit probePcadWrl(const ProbeInput& input) {
 }
 
 void mnpwrout(const ConversionContext& context, const std::filesystem::path& output) {
+  WholeFileOutput file(output, context.encoding);
   Text out;
   for (const TextView heading : kHeading) {
     out += heading;
@@ -180,8 +181,9 @@ void mnpwrout(const ConversionContext& context, const std::filesystem::path& out
       }
     }
     out += kCrLf;
+    file.spill(out);
   }
-  writeWholeFile(output, out, context.encoding);
+  file.commit(out);
 }
 
 }  // namespace korvanel

@@ -282,6 +282,7 @@ ProbeFit probeSfx(const ProbeInput& input) {
 }
 
 void mnsfxout(const ConversionContext& context, const std::filesystem::path& output) {
+  WholeFileOutput file(output, context.encoding);
   Text out;
   for (const TextView line : kHeaderLines) {
     out += line;
@@ -297,6 +298,7 @@ void mnsfxout(const ConversionContext& context, const std::filesystem::path& out
     appendQuotedField(out, part.get(kOtherInformation));
     for (int field = 0; field < kFieldsAfterPackage; ++field) appendQuotedField(out, u"");
     out += kCrLf;
+    file.spill(out);
   }
 
   for (const TextView line : kNetSectionLines) {
@@ -326,8 +328,9 @@ void mnsfxout(const ConversionContext& context, const std::filesystem::path& out
       appendPinReference(pinLine, net.get(kFirstPin + position));
     });
     out += kCrLf;
+    file.spill(out);
   }
-  writeWholeFile(output, out, context.encoding);
+  file.commit(out);
 }
 
 }  // namespace korvanel

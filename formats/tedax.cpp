@@ -217,6 +217,7 @@ ProbeFit probeTedax(const ProbeInput& input) {
 
 void mntdxout(const ConversionContext& context, const std::filesystem::path& output) {
   constexpr TextView kLineEnd = u"\n";
+  WholeFileOutput file(output, context.encoding);
   Text out = u"tEDAx v1\nbegin netlist v1 ";
   // The block is named after the output file.
   out += escaped(fromUtf8(output.stem().string()));
@@ -239,6 +240,7 @@ void mntdxout(const ConversionContext& context, const std::filesystem::path& out
     out += u' ';
     out += escaped(part.get(kPartName));
     out += kLineEnd;
+    file.spill(out);
   }
 
   // One conn line per pin: the pin's text before its first "." is the
@@ -261,9 +263,10 @@ void mntdxout(const ConversionContext& context, const std::filesystem::path& out
       if (namesPin) out += u' ' + escaped(pin.substr(dot + 1));
       out += kLineEnd;
     }
+    file.spill(out);
   }
   out += u"end netlist";
-  writeWholeFile(output, out, context.encoding, kLineEnd);
+  file.commit(out, kLineEnd);
 }
 
 }  // namespace korvanel

@@ -178,6 +178,7 @@ ProbeFit probeWacom(const ProbeInput& input) {
 }
 
 void mnwacout(const ConversionContext& context, const std::filesystem::path& output) {
+  WholeFileOutput file(output, context.encoding);
   Text out = u"* ";
   out += context.inputFormatName;
   out += u" ===> WACOM SIMPLE NET";
@@ -202,11 +203,12 @@ void mnwacout(const ConversionContext& context, const std::filesystem::path& out
     appendWrappedPins(out, count, layout,
                       [&](Text& text, long long pin) { text += writtenPin(net.get(kFirstPin + pin)); });
     out += kLf;
+    file.spill(out);
   }
   out += kEndLine;
   out += kLf;
   // Lines end in LF alone; the whole-file write adds its CR LF after the last.
-  writeWholeFile(output, out, context.encoding);
+  file.commit(out);
 }
 
 }  // namespace korvanel
