@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cstdint>
 #include <string>
 
 #include "core/errors.h"
@@ -36,8 +35,8 @@ constexpr std::size_t kReferenceCapacity = 1001;
 constexpr std::size_t kPinCapacity = 50001;
 
 // The texts of one check, counted as they come: each distinct non-empty
-// text once, with the number of times it occurs. The check's fixed list
-// holds `capacity` texts in all.
+// text once, and the position of its first occurrence each time it comes
+// again. The check's fixed list holds `capacity` texts in all.
 class DuplicateCount {
  public:
   explicit DuplicateCount(std::size_t capacity) : capacity_(capacity) {}
@@ -46,16 +45,18 @@ class DuplicateCount {
     ensureRoomInList(collected_++, capacity_, "texts to check for duplicates");
     if (text.empty()) return;
     const auto [position, isNew] = distinct_.insert(text);
-    if (isNew) occurrences_.push_back(0);
-    ++occurrences_[position];
+    if (!isNew) repeatedPositions_.push_back(position);
   }
 
   // Every text that occurs more than once, with the number of times it
   // occurs, in no particular order.
-  std::vector<std::pair<TextView, std::size_t>> repeatedTexts() const {
+  std::vector<std::pair<TextView, std::size_t>> repeatedTexts() {
+    std::sort(repeatedPositions_.begin(), repeatedPositions_.end());
     std::vector<std::pair<TextView, std::size_t>> repeated;
-    for (std::size_t position = 0; position < occurrences_.size(); ++position) {
-      if (occurrences_[position] > 1) repeated.emplace_back(distinct_.texts()[position], occurrences_[position]);
+    for (auto first = repeatedPositions_.begin(); first != repeatedPositions_.end();) {
+      const auto last = std::upper_bound(first, repeatedPositions_.end(), *first);
+      repeated.emplace_back(distinct_.texts()[*first], 1 + static_cast<std::size_t>(last - first));
+      first = last;
     }
     return repeated;
   }
@@ -64,7 +65,7 @@ class DuplicateCount {
   std::size_t capacity_;
   std::size_t collected_ = 0;
   TextViewSet distinct_;
-  std::vector<std::uint32_t> occurrences_;
+  std::vector<std::size_t> repeatedPositions_;
 };
 
 // Shows the check's message and appends its section, when it found anything.
@@ -82,7 +83,7 @@ void reportFindings(const ConversionContext& context, const CheckTexts& texts, c
 // Reports every non-empty text that occurs k > 1 times with k - 1 finding
 // lines, the texts in ascending order by character codes: what sorting the
 // collected texts and comparing neighbours gives, counted in linear time.
-void reportDuplicates(const ConversionContext& context, const CheckTexts& texts, const DuplicateCount& collected,
+void reportDuplicates(const ConversionContext& context, const CheckTexts& texts, DuplicateCount& collected,
                       Text& errorLog) {
   std::vector<std::pair<TextView, std::size_t>> repeated = collected.repeatedTexts();
   std::sort(repeated.begin(), repeated.end());
@@ -100,13 +101,13 @@ void reportDuplicates(const ConversionContext& context, const CheckTexts& texts,
 }  // namespace
 
 void mchecknn(const ConversionContext& context, Text& errorLog) {
-  const LineList lines = readRecordLines(context.netFile(), context.encoding);
+  const Text netText = readWholeFile(context.netFile(), context.encoding);
   NetRecordView record;
   DuplicateCount names(kNetNameCapacity);
-  for (const TextView line : lines) {
+  forEachRecordLine(netText, [&](TextView line) {
     record.parse(line);
     names.add(record.get(kNetName));
-  }
+  });
   reportDuplicates(context, kDuplicateNetNames, names, errorLog);
 }
 
@@ -124,31 +125,31 @@ void mcheckdp(const ConversionContext& context, Text& errorLog) {
 }
 
 void mcheckdn(const ConversionContext& context, Text& errorLog) {
-  const LineList lines = readRecordLines(context.netFile(), context.encoding);
+  const Text netText = readWholeFile(context.netFile(), context.encoding);
   NetRecordView record;
   DuplicateCount pins(kPinCapacity);
-  for (const TextView line : lines) {
+  forEachRecordLine(netText, [&](TextView line) {
     record.parse(line);
     const long long last = record.pinCount() + 1;
     for (long long index = kFirstPin; index <= last; ++index) pins.add(record.get(index));
-  }
+  });
   reportDuplicates(context, kDuplicatePins, pins, errorLog);
 }
 
 void mcheckn1(const ConversionContext& context, Text& errorLog) {
   NetRecordView record;
   Text findings;
-  const LineList lines = readRecordLines(context.netFile(), context.encoding);
-  for (const TextView line : lines) {
+  const Text netText = readWholeFile(context.netFile(), context.encoding);
+  forEachRecordLine(netText, [&](TextView line) {
     record.parse(line);
-    if (record.pinCount() != 1) continue;
+    if (record.pinCount() != 1) return;
     findings += u"ネット名";
     findings += record.get(kNetName);
     findings += u"の";
     findings += record.get(kFirstPin);
     findings += u"ピンが行き先不明です。";
     findings += kCrLf;
-  }
+  });
   reportFindings(context, kSinglePinNets, findings, errorLog);
 }
 

@@ -39,18 +39,17 @@ void sortNetLines(const ConversionContext& context, TakeLine&& takeLine) {
   Text rebuilt;
   std::vector<std::size_t> lineStarts;
   {
-    const LineList lines = readRecordLines(context.netFile(), context.encoding);
-    rebuilt.reserve(lines.empty() ? 0 : static_cast<std::size_t>(lines[lines.size() - 1].data() - lines[0].data()) +
-                                            lines[lines.size() - 1].size());
+    const Text netText = readWholeFile(context.netFile(), context.encoding);
+    rebuilt.reserve(netText.size());
     NetRecordView record;
     std::vector<TextView> pins;
-    for (const TextView line : lines) {
+    forEachRecordLine(netText, [&](TextView line) {
       record.parse(line);
       sortPins(record, pins);
       ensureRoomInList(lineStarts.size(), kSortLineCapacity, "nets to sort");
       lineStarts.push_back(rebuilt.size());
       mnrkout(record, rebuilt);
-    }
+    });
   }
   std::vector<TextView> netLines;
   netLines.reserve(lineStarts.size());

@@ -308,23 +308,25 @@ void LineList::keepLinesBeforeFirstEmptyLine() {
   lines_.erase(firstEmpty, lines_.end());
 }
 
+LineFinder::LineFinder(TextView text)
+    : text_(text), lineFeedEndsLines_(nextLineEndCharacter(text, 0, false) == text.size()) {}
+
+std::optional<TextView> LineFinder::next() {
+  if (lineStart_ >= text_.size()) return std::nullopt;
+  const std::size_t lineStart = lineStart_;
+  std::size_t lineEnd = nextLineEndCharacter(text_, lineStart, lineFeedEndsLines_);
+  lineStart_ = lineEnd + 1;
+  // CR LF ends a line as one line end.
+  if (lineEnd < text_.size() && text_[lineEnd] == u'\r' && lineStart_ < text_.size() && text_[lineStart_] == u'\n') {
+    ++lineStart_;
+  }
+  return text_.substr(lineStart, lineEnd - lineStart);
+}
+
 std::vector<TextView> splitLineViews(TextView text) {
   std::vector<TextView> lines;
-  const bool lineFeedEndsLines = nextLineEndCharacter(text, 0, false) == text.size();
-  std::size_t lineStart = 0;
-  for (std::size_t position = nextLineEndCharacter(text, 0, lineFeedEndsLines); position < text.size();
-       position = nextLineEndCharacter(text, position + 1, lineFeedEndsLines)) {
-    const char16_t character = text[position];
-    if (character == u'\r') {
-      lines.emplace_back(text.substr(lineStart, position - lineStart));
-      if (position + 1 < text.size() && text[position + 1] == u'\n') ++position;
-      lineStart = position + 1;
-    } else if (character == u'\n' && lineFeedEndsLines) {
-      lines.emplace_back(text.substr(lineStart, position - lineStart));
-      lineStart = position + 1;
-    }
-  }
-  if (lineStart < text.size()) lines.emplace_back(text.substr(lineStart));
+  LineFinder finder(text);
+  while (const std::optional<TextView> line = finder.next()) lines.push_back(*line);
   return lines;
 }
 

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,27 @@ std::vector<Text> splitLines(TextView text);
 
 // The same lines as views into `text`.
 std::vector<TextView> splitLineViews(TextView text);
+
+// The same lines found one at a time, without a list of them.
+class LineFinder {
+ public:
+  explicit LineFinder(TextView text);
+  // The next line; nothing after the last.
+  std::optional<TextView> next();
+
+ private:
+  TextView text_;
+  bool lineFeedEndsLines_;
+  std::size_t lineStart_ = 0;
+};
+
+// Hands each line of `text` before its first empty line to `takeLine`: the
+// records of an intermediate file, without a list of them.
+template <typename TakeLine>
+void forEachRecordLine(TextView text, TakeLine&& takeLine) {
+  LineFinder lines(text);
+  for (std::optional<TextView> line = lines.next(); line && !line->empty(); line = lines.next()) takeLine(*line);
+}
 
 // The lines of a text as views into it, which the list keeps alive: a file's
 // lines without a copy of each.

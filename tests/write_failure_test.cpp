@@ -186,7 +186,9 @@ TEST_P(UnwritableOutputs, FailWithTheFileAndTheCause) {
   const CliRun run = convert("", true, outputPath);
   EXPECT_EQ(run.exitStatus, 4);
   EXPECT_NE(run.err.find(outputPath + ": " + output.cause), std::string::npos) << run.err;
-  if (output.staysAsItWas) EXPECT_EQ(std::filesystem::symlink_status(path("out")).type(), kindBefore);
+  if (output.staysAsItWas) {
+    EXPECT_EQ(std::filesystem::symlink_status(path("out")).type(), kindBefore);
+  }
   EXPECT_EQ(readBytes("parts.csv").find("previous"), std::string::npos) << "the parts list is written whole";
   EXPECT_EQ(leftovers(), std::vector<std::string>{});
 }
