@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unicode/ucnv.h>
 
+#include <algorithm>
 #include <random>
 
 #include "core/errors.h"
@@ -21,6 +22,14 @@ struct SplitCase {
 class SplitLines : public ::testing::TestWithParam<SplitCase> {};
 
 TEST_P(SplitLines, EndLinesWhereTheFileSays) { EXPECT_EQ(splitLines(GetParam().input), GetParam().lines); }
+
+// The records of a text are its lines up to the first empty one.
+TEST_P(SplitLines, RecordLinesStopAtTheFirstEmptyLine) {
+  std::vector<Text> records;
+  forEachRecordLine(GetParam().input, [&](TextView line) { records.emplace_back(line); });
+  const auto firstEmpty = std::find(GetParam().lines.begin(), GetParam().lines.end(), u"");
+  EXPECT_EQ(records, std::vector<Text>(GetParam().lines.begin(), firstEmpty));
+}
 
 INSTANTIATE_TEST_SUITE_P(
     LineEnds, SplitLines,
