@@ -177,11 +177,12 @@ void makeNamesSafeForWriter(const ConversionContext& context, const FormatLimits
       const TextView pin = netView.get(index);
       const std::size_t dot = pin.find(u'.');
       checkField(fields, limits.reference, u"リファレンス", pin.substr(0, dot));
+      const bool lostAsDotsAlone = !limits.carriesPinOfDotsAlone && pin.find_first_not_of(u'.') == TextView::npos;
       const bool pinNameCarried =
           dot == TextView::npos
               ? limits.carriesPinWithoutName && pin.find_first_of(limits.pinWithoutNameSyntaxCharacters) == TextView::npos
               : limits.pinName.carries(pin.substr(dot + 1));
-      if (!pinNameCarried) fields.add(u"ピン", pin, kCannotCarry);
+      if (lostAsDotsAlone || !pinNameCarried) fields.add(u"ピン", pin, kCannotCarry);
     }
   }
 

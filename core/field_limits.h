@@ -69,6 +69,9 @@ struct FormatLimits {
   // field (the part name) in its place, a loss of the format, not reported.
   bool carriesPackage = true;
   FieldLimits package = {};
+  // False for a format whose reader takes a pin of nothing but dots (no
+  // reference and no pin name, or no text at all) for no pin.
+  bool carriesPinOfDotsAlone = true;
 };
 
 // The message and the error-log texts of the pass.

@@ -239,6 +239,7 @@ const FormatLimits kSfxLimits{
     .pinName = {.syntaxCharacters = u"'"},
     .partName = {.syntaxCharacters = u"'", .prefixes = kSectionPrefixes, .carriesEmpty = false},
     .package = {.syntaxCharacters = u"'", .prefixes = kSectionPrefixes},
+    .carriesPinOfDotsAlone = false,
 };
 
 void mnsfxin(const ConversionContext& context, const std::filesystem::path& input, Text& status) {

@@ -70,12 +70,13 @@ std::optional<std::size_t> readPartsSection(const ConversionContext& context, co
 void readNetsSection(const LineList& lines, std::size_t first, WholeFileOutput& netFile) {
   Text netLines;
   NetRecord record;
-  long long nextElement = 0;
+  long long nextElement = kFirstPin;
   bool continuesNet = false;
   auto finishNet = [&] {
     appendNetLine(record, nextElement, netLines);
     netFile.spill(netLines);
     record.at(kNetName).clear();
+    nextElement = kFirstPin;
   };
   for (std::size_t lineIndex = first; lineIndex < lines.size(); ++lineIndex) {
     const TextView line = lines[lineIndex];
@@ -92,7 +93,8 @@ void readNetsSection(const LineList& lines, std::size_t first, WholeFileOutput& 
         token.clear();
         nextElement = kFirstPin;
       } else if (at.is(u',')) {
-        if (!token.empty()) record.at(nextElement++) = std::move(token);
+        // As before a blank, a word is a pin only after the net's name.
+        if (!token.empty() && !record.get(kNetName).empty()) record.at(nextElement++) = std::move(token);
         continuesNet = true;
         break;
       } else if (at.isSpaceTabOrEmpty() && !token.empty() && !record.get(kNetName).empty()) {

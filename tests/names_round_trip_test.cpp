@@ -110,7 +110,7 @@ TEST_P(NamesThroughEachFormat, EveryPinComesBackOrIsReported) {
   const Text& format = GetParam();
   const FormatLimits* limits = builtinFormats().findWriterLimits(format);
   ASSERT_NE(limits, nullptr);
-  const std::vector<std::string> pins = {".24", "TP1", "TP-1", "TA-101.1", "U1.A-B", "U1.", "-5V.1"};
+  const std::vector<std::string> pins = {".24", "TP1", "TP-1", "TA-101.1", "U1.A-B", "U1.", "-5V.1", "U2.A.B", "."};
   std::string nets;
   for (std::size_t index = 0; index < pins.size(); ++index) {
     nets += "N" + std::to_string(index) + "; 2: " + pins[index] + ", R" + std::to_string(index) + ".1, \r\n";

@@ -123,6 +123,10 @@ INSTANTIATE_TEST_SUITE_P(
         NetsCase{"StrayLinesAreSkipped", "REMARK\r\nA ; U1.1\r\nMORE TEXT\r\nB ; U2.1\r\n$END\r\n",
                  "A; 1: U1.1, \r\nB; 1: U2.1, \r\n\r\n"},
         NetsCase{"StrayCommaBeforeTheFirstNet", "JUNK,\r\nA ; U1.1\r\n$END\r\n", "A; 1: U1.1, \r\n\r\n"},
+        // A "," before a net's ";" gives no pin, neither to the nameless net
+        // nor from the net before it.
+        NetsCase{"CommaBeforeTheNameGivesNoPins", "BASE1, ; Q1.1\r\n \r\nA ; U1.1 U1.2\r\nB, ; X\r\n U3.1\r\n",
+                 "; 0: \r\nA; 2: U1.1, U1.2, \r\n; 0: \r\n\r\n"},
         // A net still continued when the input ends keeps its pins.
         NetsCase{"ContinuationAtTheEndOfTheInput", "A ; U1.1 U1.2,", "A; 2: U1.1, U1.2, \r\n\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
