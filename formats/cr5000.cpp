@@ -364,17 +364,20 @@ void writeCr5000(const ConversionContext& context, const std::filesystem::path& 
 
 }  // namespace
 
-// "/*" opens a comment wherever it stands and "*/" at the start of a word
-// skips its line; neither is a single character, so the limits cannot state
-// them.
-// The reader skips what stands between "/*" and "*/", across lines.
+// "/*" opens a comment wherever it stands: the reader skips what stands
+// between "/*" and "*/", across lines. "*/" at the start of a word skips the
+// rest of its line; a name, a type name and a reference each begin a word.
 constexpr TextView kCommentOpeners[] = {kCommentOpener};
+constexpr TextView kCommentClosers[] = {kCommentCloser};
 
 const FormatLimits kCr5000Limits{
     .readerUpperCases = true,
-    .netName = {.syntaxCharacters = u"(){}", .syntaxSequences = kCommentOpeners},
+    .netName = {.syntaxCharacters = u"(){}", .syntaxSequences = kCommentOpeners, .prefixes = kCommentClosers},
     // An empty reference gives no part, and an empty pin is written "()".
-    .reference = {.syntaxCharacters = u"(){},", .syntaxSequences = kCommentOpeners, .carriesEmpty = false},
+    .reference = {.syntaxCharacters = u"(){},",
+                  .syntaxSequences = kCommentOpeners,
+                  .prefixes = kCommentClosers,
+                  .carriesEmpty = false},
     // Every "." before the last one is dropped: A.B.2 is written AB(2).
     .pinName = {.syntaxCharacters = u"(){}.", .syntaxSequences = kCommentOpeners},
     // A pin without "." is written (X) and reads back as .X.
@@ -383,6 +386,7 @@ const FormatLimits kCr5000Limits{
     .partName = {.syntaxCharacters = u",{",
                  .syntaxFirstCharacters = u"}",
                  .syntaxSequences = kCommentOpeners,
+                 .prefixes = kCommentClosers,
                  .carriesEmpty = false},
     // The package is not written: the reader gives the type name instead.
     .carriesPackage = false,

@@ -391,6 +391,11 @@ INSTANTIATE_TEST_SUITE_P(
                       LimitsCase{"ReferenceWithDash", Field::reference, "TA-101", true},
                       LimitsCase{"ReferenceWithParenthesis", Field::reference, "U(1", false},
                       LimitsCase{"ReferenceEmpty", Field::reference, "", false},
+                      // "*/" opening a word skips the rest of its line.
+                      LimitsCase{"ReferenceOpeningWithCommentCloser", Field::reference, "*/1", false},
+                      LimitsCase{"ReferenceWithCommentCloserInside", Field::reference, "R*/1", true},
+                      LimitsCase{"NetNameOpeningWithCommentCloser", Field::netName, "*/N", false},
+                      LimitsCase{"PartNameOpeningWithCommentCloser", Field::partName, "*/T", false},
                       LimitsCase{"PinNameWithDot", Field::pinName, "A.1", false},
                       LimitsCase{"PinNameEmpty", Field::pinName, "", true},
                       LimitsCase{"PartNameWithParentheses", Field::partName, "RES(0603)", true},
