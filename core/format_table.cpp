@@ -11,24 +11,28 @@ const FormatEntry* FormatTable::find(TextView name) const {
   return found == entries_.end() ? nullptr : &*found;
 }
 
-std::vector<Text> FormatTable::firstNamePerReader() const {
-  std::vector<Text> names;
-  std::set<Reader> seen;
-  for (const Text& name : inputNames_) {
-    const Reader reader = findReader(name);
-    if (reader != nullptr && seen.insert(reader).second) names.push_back(name);
+namespace {
+
+// The first of `names` that each module found by `findModule` serves.
+template <typename FindModule>
+std::vector<Text> firstNamePerModule(const std::vector<Text>& names, FindModule&& findModule) {
+  std::vector<Text> firstNames;
+  std::set<decltype(findModule(names.front()))> seen;
+  for (const Text& name : names) {
+    const auto module = findModule(name);
+    if (module != nullptr && seen.insert(module).second) firstNames.push_back(name);
   }
-  return names;
+  return firstNames;
+}
+
+}  // namespace
+
+std::vector<Text> FormatTable::firstNamePerReader() const {
+  return firstNamePerModule(inputNames_, [this](const Text& name) { return findReader(name); });
 }
 
 std::vector<Text> FormatTable::firstNamePerWriter() const {
-  std::vector<Text> names;
-  std::set<Writer> seen;
-  for (const Text& name : outputNames_) {
-    const Writer writer = findWriter(name);
-    if (writer != nullptr && seen.insert(writer).second) names.push_back(name);
-  }
-  return names;
+  return firstNamePerModule(outputNames_, [this](const Text& name) { return findWriter(name); });
 }
 
 Reader FormatTable::findReader(TextView name) const {
