@@ -123,6 +123,7 @@ bool FieldLimits::carries(TextView field) const {
   if (field.empty()) return carriesEmpty;
   if (longestLength != 0 && field.size() > longestLength) return false;
   if (syntaxFirstCharacters.find(field.front()) != TextView::npos) return false;
+  if (syntaxLastCharacters.find(field.back()) != TextView::npos) return false;
   for (std::size_t position = 0; position < field.size(); ++position) {
     if (!isAsciiLetterOrDigit(field[position]) && isOffending(field[position], position)) return false;
   }
@@ -155,6 +156,7 @@ Text FieldLimits::madeSafe(TextView field) const {
     }
   }
   if (!safe.empty() && syntaxFirstCharacters.find(safe.front()) != TextView::npos) safe.front() = kSafeCharacter;
+  if (!safe.empty() && syntaxLastCharacters.find(safe.back()) != TextView::npos) safe.back() = kSafeCharacter;
   if (longestLength != 0 && safe.size() > longestLength) safe.resize(longestLength);
   if (carries(safe)) return safe;
   // An empty field or a keyword gets a "_" after it, a prefix one in front.

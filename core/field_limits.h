@@ -23,6 +23,9 @@ struct FieldLimits {
   // Characters the reader takes as syntax anywhere but at the start of the
   // field (a pin separator that a leading sign may hold: -5V).
   TextView syntaxLaterCharacters = {};
+  // Characters the reader takes as syntax at the end of the field (a
+  // separator found from the end: N- before "-1" reads as N and -1).
+  TextView syntaxLastCharacters = {};
   // Texts the reader takes as syntax wherever they stand (a comment opener
   // such as "/*"), compared upper-cased.
   std::span<const TextView> syntaxSequences = {};

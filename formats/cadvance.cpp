@@ -185,6 +185,9 @@ const FormatLimits kCadvanceLimits = [] {
   // A reference stands both in a part line and before the "-" of a pin.
   limits.reference.syntaxCharacters = u" \t\"{}[],;";
   limits.reference.carriesEmpty = false;
+  // The reader splits a pin at its last "-" that does not follow another,
+  // so a reference ending in "-" (N- before -1) loses it to the pin.
+  limits.reference.syntaxLastCharacters = u"-";
   // A leading "-" (-5V) reads back too, but is reported with the rest.
   limits.pinName.syntaxCharacters = u" \t{},;-";
   // A pin without "." is written as it is, and the reader splits it at its

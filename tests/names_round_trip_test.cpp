@@ -105,12 +105,14 @@ TEST_P(NamesThroughEachFormat, EveryNetComesBackDistinctWithItsPins) {
 
 // A pin comes back as it was, or the run reports its reference or the pin
 // in errlog.txt: an empty reference, a pin without a name, blanks around a
-// "-" that some formats take as their separator.
+// "-" that some formats take as their separator, a reference ending in
+// "-" where the pin separator is found from the end.
 TEST_P(NamesThroughEachFormat, EveryPinComesBackOrIsReported) {
   const Text& format = GetParam();
   const FormatLimits* limits = builtinFormats().findWriterLimits(format);
   ASSERT_NE(limits, nullptr);
-  const std::vector<std::string> pins = {".24", "TP1", "TP-1", "TA-101.1", "U1.A-B", "U1.", "-5V.1", "U2.A.B", "."};
+  const std::vector<std::string> pins = {".24",   "TP1",    "TP-1", "TA-101.1", "U1.A-B", "U1.",
+                                         "-5V.1", "U2.A.B", ".",    "-.U",      "N-.1"};
   std::string nets;
   for (std::size_t index = 0; index < pins.size(); ++index) {
     nets += "N" + std::to_string(index) + "; 2: " + pins[index] + ", R" + std::to_string(index) + ".1, \r\n";

@@ -323,9 +323,7 @@ TEST_F(CadvanceTest, WhatTheLimitsCallCarriedReadsBack) {
   for (const std::string& field : hostileFields()) {
     const FormatLimits& limits = kCadvanceLimits;
     const Text asText = testing::text(field);
-    // A reference ending in "-" (N-.1, written N-    - 1) reads back as the
-    // reference N with the pin number -1, as U2.-1 would.
-    const bool carriedReference = limits.reference.carries(asText) && !(!field.empty() && field.back() == '-');
+    const bool carriedReference = limits.reference.carries(asText);
     // Every field in each place that the limits call carried, at once.
     std::string nets = limits.netName.carries(asText) ? field + "; 1: U1.1, \r\n" : "";
     if (carriedReference && field.find('.') == std::string::npos) nets += "N; 1: " + field + ".1, \r\n";
