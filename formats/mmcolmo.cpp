@@ -164,7 +164,10 @@ bool netSectionOpens(const std::vector<Text>& lines) {
 }  // namespace
 
 constexpr TextView kNetFilePrefixes[] = {kNetsKeyword};
+// A field of the parts file that grows to "$PTS" or "$END" skips the rest
+// of its line or ends the file; a reference stands in both files.
 constexpr TextView kPartsFilePrefixes[] = {kPartsKeyword, kEndKeyword};
+constexpr TextView kReferencePrefixes[] = {kNetsKeyword, kPartsKeyword, kEndKeyword};
 
 const FormatLimits kMmColmoLimits{
     .readerUpperCases = true,
@@ -172,10 +175,10 @@ const FormatLimits kMmColmoLimits{
     // An empty reference leaves "-24", which reads back as the pin -24.
     .reference = {.syntaxCharacters = u";,!",
                   .syntaxLaterCharacters = u"-",
-                  .prefixes = kNetFilePrefixes,
+                  .prefixes = kReferencePrefixes,
                   .carriesEmpty = false},
     .pinName = {.syntaxCharacters = u";,"},
-    .partName = {.syntaxCharacters = u"!;", .carriesEmpty = false},
+    .partName = {.syntaxCharacters = u"!;", .prefixes = kPartsFilePrefixes, .carriesEmpty = false},
     .package = {.syntaxCharacters = u"!;", .prefixes = kPartsFilePrefixes},
 };
 

@@ -166,5 +166,49 @@ TEST_F(MmColmoTest, WrittenFilesReadBackAsTheyWere) {
   EXPECT_EQ(readCp932("net.tmp"), nets);
 }
 
+// What the limits say a part field carries is what the reader gives back: a
+// field that grows to "$END" or "$PTS" ends the parts file or skips its line.
+struct PartFieldCase {
+  const char* name;
+  int element;
+  const char* text;
+  bool carried;
+};
+
+class MmColmoPartLimits : public MmColmoTest, public ::testing::WithParamInterface<PartFieldCase> {};
+
+TEST_P(MmColmoPartLimits, AgreeWithTheReader) {
+  const PartFieldCase& fieldCase = GetParam();
+  PartRecord part;
+  part.at(kOtherInformation) = u"SO8";
+  part.at(kPartName) = u"LM358";
+  part.at(kReference) = u"U1";
+  part.at(fieldCase.element) = testing::text(fieldCase.text);
+  Text line;
+  mprkout(part, line);
+  const std::string parts = toUtf8(line) + "\r\nDIP8! NE555; U2: ? \r\n\r\n";
+  write(parts, "GND; 1: U2.4, \r\n\r\n");
+  writeBytes("again.net", readBytes("output.net"));
+  writeBytes("again.pts", readBytes("output.pts"));
+  Text status;
+  mnmmcin(context, path("again.net"), path("again.pts").u16string(), status);
+  EXPECT_EQ(readBytes("parts.tmp") == parts, fieldCase.carried) << readBytes("parts.tmp");
+  const FieldLimits& limits = fieldCase.element == kPartName    ? kMmColmoLimits.partName
+                              : fieldCase.element == kReference ? kMmColmoLimits.reference
+                                                                : kMmColmoLimits.package;
+  EXPECT_EQ(limits.carries(testing::text(fieldCase.text)), fieldCase.carried);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, MmColmoPartLimits,
+    ::testing::Values(PartFieldCase{"ReferenceEndKeyword", kReference, "$ENDKEIS_", false},
+                      PartFieldCase{"ReferencePartsKeyword", kReference, "$PTS1", false},
+                      PartFieldCase{"ReferenceWithKeywordInside", kReference, "R$END", true},
+                      PartFieldCase{"PartNameEndKeyword", kPartName, "$END", false},
+                      PartFieldCase{"PartNameDollar", kPartName, "$EN", true},
+                      PartFieldCase{"PackageEndKeyword", kOtherInformation, "$END-SO8", false},
+                      PartFieldCase{"PackageKiCad", kOtherInformation, "SOIC-8_3.9X4.9MM", true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace korvanel
