@@ -1,4 +1,5 @@
-// The cost of every reader, every writer and the whole conversion, each as a
+// The cost of every reader, every writer, the sort and the checks alone and
+// the whole conversion, each as a
 // ratio to the floor that any conversion must pay: the Shift-JIS (cp932)
 // decode and encode of the same bytes with the codec alone. Peak memory is
 // the most heap the step held beyond what was held before it, as a multiple
@@ -18,6 +19,7 @@
 #include "core/capacity.h"
 #include "core/driver.h"
 #include "core/memory_reuse.h"
+#include "core/passes.h"
 #include "formats/builtin_formats.h"
 
 namespace korvanel::bench {
@@ -126,6 +128,27 @@ void registerBoard(const Board& board) {
     const ConversionContext context{intermediate, Encoding::Cp932, host, u"Telesis"};
     runReaderOnly(u"Telesis", ReaderArguments{input, {}}, context, builtinFormats());
   }
+  // The passes that every conversion with sorting and checks makes, alone:
+  // each reads the intermediate files; the sort writes beside them.
+  const auto registerPass = [&](const char* pass, void (*step)(const ConversionContext&)) {
+    registerTimed(("pass/" + board.name + "/" + pass).c_str(), [=](benchmark::State& state) {
+      const CapacityLimitsLifted capacity(true);
+      const ConversionContext context{intermediate, Encoding::Cp932, host, u"Telesis"};
+      measure(state, telesis.size(), [&] { step(context); });
+    });
+  };
+  registerPass("sort", [](const ConversionContext& context) {
+    WholeFileOutput sorted(context.workDir / "sorted.tmp", context.encoding);
+    mrksort(context, sorted);
+  });
+  registerPass("checks", [](const ConversionContext& context) {
+    Text errorLog;
+    mchecknn(context, errorLog);
+    mcheckdp(context, errorLog);
+    mcheckdn(context, errorLog);
+    mcheckn1(context, errorLog);
+    benchmark::DoNotOptimize(errorLog.data());
+  });
   for (const Text& format : builtinFormats().firstNamePerWriter()) {
     const std::string name = toUtf8(format);
     const ConversionFields fields = conversionFields(directory, input, u"Telesis", format, false, true);
@@ -180,9 +203,10 @@ class RatioReporter : public benchmark::ConsoleReporter {
       if (step == "floor") continue;
       const std::string board = name.substr(firstSlash + 1, secondSlash - firstSlash - 1);
       const std::string format = name.substr(secondSlash + 1);
-      // A conversion is held against the floor of its input, a reader and a
-      // writer against that of their own format's file.
-      const auto floor = results_.find("floor/" + board + "/" + (step == "convert" ? "Telesis" : format));
+      // A conversion and a pass are held against the floor of the input, a
+      // reader and a writer against that of their own format's file.
+      const bool ofInput = step == "convert" || step == "pass";
+      const auto floor = results_.find("floor/" + board + "/" + (ofInput ? "Telesis" : format));
       const double ratio = floor == results_.end() ? 0.0 : result.milliseconds / floor->second.milliseconds;
       std::printf("| %s | %s | %s | %.1f | %.2f | %.1f |\n", step.c_str(), board.c_str(), format.c_str(),
                   result.milliseconds, ratio, result.peakTimesInput);
