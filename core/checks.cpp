@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <exception>
 #include <string>
 
 #include "core/errors.h"
@@ -42,15 +43,23 @@ class DuplicateCount {
   explicit DuplicateCount(std::size_t capacity) : capacity_(capacity) {}
 
   void add(TextView text) {
-    ensureRoomInList(collected_++, capacity_, "texts to check for duplicates");
+    if (full_) return;
+    try {
+      ensureRoomInList(collected_++, capacity_, "texts to check for duplicates");
+    } catch (const CapacityError&) {
+      full_ = std::current_exception();
+      return;
+    }
     if (text.empty()) return;
     const auto [position, isNew] = distinct_.insert(text);
     if (!isNew) repeatedPositions_.push_back(position);
   }
 
   // Every text that occurs more than once, with the number of times it
-  // occurs, in no particular order.
+  // occurs, in no particular order. A list that overflowed fails here, so
+  // that checks collected in one walk fail in the order they report.
   std::vector<std::pair<TextView, std::size_t>> repeatedTexts() {
+    if (full_) std::rethrow_exception(full_);
     std::sort(repeatedPositions_.begin(), repeatedPositions_.end());
     std::vector<std::pair<TextView, std::size_t>> repeated;
     for (auto first = repeatedPositions_.begin(); first != repeatedPositions_.end();) {
@@ -64,6 +73,7 @@ class DuplicateCount {
  private:
   std::size_t capacity_;
   std::size_t collected_ = 0;
+  std::exception_ptr full_;
   TextViewSet distinct_;
   std::vector<std::size_t> repeatedPositions_;
 };
@@ -98,17 +108,47 @@ void reportDuplicates(const ConversionContext& context, const CheckTexts& texts,
   reportFindings(context, texts, findings, errorLog);
 }
 
+// What the net checks take from net.tmp, collected in one walk of its
+// lines; the names and pins are views of the decoded file, which it keeps.
+struct NetCheckWalk {
+  NetCheckWalk(bool names, bool pins, bool singlePins) : names(names), pins(pins), singlePins(singlePins) {}
+
+  bool names;
+  bool pins;
+  bool singlePins;
+  Text netText;
+  DuplicateCount netNames{kNetNameCapacity};
+  DuplicateCount pinNames{kPinCapacity};
+  Text singlePinFindings;
+
+  void walk(const ConversionContext& context) {
+    netText = readWholeFile(context.netFile(), context.encoding);
+    NetRecordView record;
+    forEachRecordLine(netText, [&](TextView line) {
+      record.parse(line);
+      if (names) netNames.add(record.get(kNetName));
+      const long long count = record.pinCount();
+      if (pins) {
+        for (long long index = kFirstPin; index <= count + 1; ++index) pinNames.add(record.get(index));
+      }
+      if (singlePins && count == 1) {
+        singlePinFindings += u"ネット名";
+        singlePinFindings += record.get(kNetName);
+        singlePinFindings += u"の";
+        singlePinFindings += record.get(kFirstPin);
+        singlePinFindings += u"ピンが行き先不明です。";
+        singlePinFindings += kCrLf;
+      }
+    });
+  }
+};
+
 }  // namespace
 
 void mchecknn(const ConversionContext& context, Text& errorLog) {
-  const Text netText = readWholeFile(context.netFile(), context.encoding);
-  NetRecordView record;
-  DuplicateCount names(kNetNameCapacity);
-  forEachRecordLine(netText, [&](TextView line) {
-    record.parse(line);
-    names.add(record.get(kNetName));
-  });
-  reportDuplicates(context, kDuplicateNetNames, names, errorLog);
+  NetCheckWalk collected(true, false, false);
+  collected.walk(context);
+  reportDuplicates(context, kDuplicateNetNames, collected.netNames, errorLog);
 }
 
 void mcheckdp(const ConversionContext& context, Text& errorLog) {
@@ -125,32 +165,27 @@ void mcheckdp(const ConversionContext& context, Text& errorLog) {
 }
 
 void mcheckdn(const ConversionContext& context, Text& errorLog) {
-  const Text netText = readWholeFile(context.netFile(), context.encoding);
-  NetRecordView record;
-  DuplicateCount pins(kPinCapacity);
-  forEachRecordLine(netText, [&](TextView line) {
-    record.parse(line);
-    const long long last = record.pinCount() + 1;
-    for (long long index = kFirstPin; index <= last; ++index) pins.add(record.get(index));
-  });
-  reportDuplicates(context, kDuplicatePins, pins, errorLog);
+  NetCheckWalk collected(false, true, false);
+  collected.walk(context);
+  reportDuplicates(context, kDuplicatePins, collected.pinNames, errorLog);
 }
 
 void mcheckn1(const ConversionContext& context, Text& errorLog) {
-  NetRecordView record;
-  Text findings;
-  const Text netText = readWholeFile(context.netFile(), context.encoding);
-  forEachRecordLine(netText, [&](TextView line) {
-    record.parse(line);
-    if (record.pinCount() != 1) return;
-    findings += u"ネット名";
-    findings += record.get(kNetName);
-    findings += u"の";
-    findings += record.get(kFirstPin);
-    findings += u"ピンが行き先不明です。";
-    findings += kCrLf;
-  });
-  reportFindings(context, kSinglePinNets, findings, errorLog);
+  NetCheckWalk collected(false, false, true);
+  collected.walk(context);
+  reportFindings(context, kSinglePinNets, collected.singlePinFindings, errorLog);
+}
+
+void runChecks(const ConversionContext& context, bool duplicateChecks, bool singlePinCheck, Text& errorLog) {
+  if (!duplicateChecks && !singlePinCheck) return;
+  NetCheckWalk collected(duplicateChecks, duplicateChecks, singlePinCheck);
+  collected.walk(context);
+  if (duplicateChecks) {
+    reportDuplicates(context, kDuplicateNetNames, collected.netNames, errorLog);
+    mcheckdp(context, errorLog);
+    reportDuplicates(context, kDuplicatePins, collected.pinNames, errorLog);
+  }
+  if (singlePinCheck) reportFindings(context, kSinglePinNets, collected.singlePinFindings, errorLog);
 }
 
 }  // namespace korvanel

@@ -85,12 +85,7 @@ RunOutcome convert(const ConversionFields& fields, const ConversionContext& cont
 
   Text errorLog(kErrorLogHeading);
   errorLog += kCrLf;
-  if (fields.duplicateChecks) {
-    mchecknn(context, errorLog);
-    mcheckdp(context, errorLog);
-    mcheckdn(context, errorLog);
-  }
-  if (fields.singlePinCheck) mcheckn1(context, errorLog);
+  runChecks(context, fields.duplicateChecks, fields.singlePinCheck, errorLog);
   // The names that the reader or the writer changed or cannot carry come
   // last, in one section; one message tells of them.
   Text& nameFindings = *context.nameFindings;

@@ -32,6 +32,10 @@ void mchecknn(const ConversionContext& context, Text& errorLog);  // duplicate n
 void mcheckdp(const ConversionContext& context, Text& errorLog);  // duplicate parts
 void mcheckdn(const ConversionContext& context, Text& errorLog);  // duplicate pins
 void mcheckn1(const ConversionContext& context, Text& errorLog);  // nets with a single pin
+// The duplicate checks (mchecknn, mcheckdp, mcheckdn, in that order) and the
+// single-pin check, as chosen, from one reading of net.tmp: the same
+// messages, sections and failures as the checks run one after the other.
+void runChecks(const ConversionContext& context, bool duplicateChecks, bool singlePinCheck, Text& errorLog);
 
 // Row r of the pin-number change table: reference letters at r, pin before
 // the change at 10 + r, pin after the change at 20 + r.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/errors.h"
 #include "core/passes.h"
 #include "tests/support/test_support.h"
@@ -148,6 +150,44 @@ TEST_F(Checks, CapacitiesOfTheCollectionLists) {
   EXPECT_NO_THROW(run(mchecknn));
   writeBytes("net.tmp", nets + "X; 0: \r\n\r\n");
   EXPECT_THROW(run(mchecknn), CapacityError);
+}
+
+// The checks from one reading of net.tmp give what the four give one after
+// the other: the same sections and messages in the same order, and a list
+// that overflows fails after the sections of the checks before it.
+TEST_F(Checks, OneWalkAgreesWithTheChecksOneAfterTheOther) {
+  std::string manyPins;
+  for (int net = 0; net < 6; ++net) {
+    manyPins += "P" + std::to_string(net) + "; 9000: ";
+    for (int pin = 0; pin < 9000; ++pin) manyPins += "U" + std::to_string(net) + "." + std::to_string(pin) + ", ";
+    manyPins += "\r\n";
+  }
+  const std::string findings = "GND; 2: U1.1, R1.1, \r\nGND; 1: U1.1, \r\nNet-(C1-Pad1); 1: C1.1, \r\n";
+  for (const std::string& nets : {findings, findings + manyPins, std::string("A; 2: U1.1, U2.1, \r\n")}) {
+    writeBytes("net.tmp", nets + "\r\n");
+    writeBytes("parts.tmp", "SO8! LM358; U1: ? \r\nSO8! LM358; U1: ? \r\n\r\n");
+    for (const auto& [duplicates, singlePins] : {std::pair{true, true}, {true, false}, {false, true}}) {
+      auto runInTurn = [&](auto&& checks) {
+        host.events.clear();
+        Text log;
+        bool failed = false;
+        try {
+          checks(log);
+        } catch (const CapacityError&) {
+          failed = true;
+        }
+        return std::tuple{toUtf8(log), host.messages(), failed};
+      };
+      const auto oneWalk = runInTurn([&](Text& log) { runChecks(context, duplicates, singlePins, log); });
+      const auto inTurn = runInTurn([&](Text& log) {
+        if (duplicates) {
+          for (auto* check : {mchecknn, mcheckdp, mcheckdn}) check(context, log);
+        }
+        if (singlePins) mcheckn1(context, log);
+      });
+      EXPECT_EQ(oneWalk, inTurn) << nets.size() << duplicates << singlePins;
+    }
+  }
 }
 
 class PinChange : public testing::ScratchTest {
