@@ -9,24 +9,19 @@
 
 namespace korvanel {
 
-void BoundedTexts::checkBound(long long index) const {
-  if (index < 0 || static_cast<unsigned long long>(index) > lastIndex_) {
-    throw CapacityError("index " + std::to_string(index) + " is beyond the list bound " + std::to_string(lastIndex_));
-  }
+namespace {
+
+[[noreturn]] void failListBound(long long index, std::size_t lastIndex) {
+  throw CapacityError("index " + std::to_string(index) + " is beyond the list bound " + std::to_string(lastIndex));
 }
 
-Text& BoundedTexts::at(long long index) {
-  checkBound(index);
-  const auto position = static_cast<std::size_t>(index);
-  if (position >= elements_.size()) elements_.resize(position + 1);
-  return elements_[position];
-}
+}  // namespace
 
-const Text& BoundedTexts::get(long long index) const {
-  checkBound(index);
+void BoundedTexts::failBound(long long index) const { failListBound(index, lastIndex_); }
+
+const Text& BoundedTexts::neverWritten() {
   static const Text kNeverWritten;
-  const auto position = static_cast<std::size_t>(index);
-  return position < elements_.size() ? elements_[position] : kNeverWritten;
+  return kNeverWritten;
 }
 
 long long pinCount(const NetRecord& record) { return numericValue(record.get(kPinCount)); }
@@ -191,24 +186,9 @@ void NetRecordView::parse(TextView line) {
   });
 }
 
-void NetRecordView::set(long long index, TextView text) {
-  if (index < 0 || static_cast<unsigned long long>(index) > lastIndex_) {
-    throw CapacityError("index " + std::to_string(index) + " is beyond the list bound " + std::to_string(lastIndex_));
-  }
-  const auto position = static_cast<std::size_t>(index);
-  if (position >= elements_.size()) elements_.resize(position + 1);
-  elements_[position] = text;
-}
+void NetRecordView::failBound(long long index) const { failListBound(index, lastIndex_); }
 
 void NetRecordView::setCopy(long long index, Text text) { set(index, keptTexts_.emplace_back(std::move(text))); }
-
-TextView NetRecordView::get(long long index) const {
-  if (index < 0 || static_cast<unsigned long long>(index) > lastIndex_) {
-    throw CapacityError("index " + std::to_string(index) + " is beyond the list bound " + std::to_string(lastIndex_));
-  }
-  const auto position = static_cast<std::size_t>(index);
-  return position < elements_.size() ? elements_[position] : TextView();
-}
 
 void appendNetLine(NetRecord& record, long long nextElement, Text& netLines) {
   record.at(kPinCount) = decimalText(nextElement - kFirstPin);

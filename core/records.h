@@ -25,13 +25,28 @@ class BoundedTexts {
  public:
   explicit BoundedTexts(std::size_t lastIndex) : lastIndex_(lastIndex) {}
 
-  Text& at(long long index);
-  const Text& get(long long index) const;
+  Text& at(long long index) {
+    checkBound(index);
+    const auto position = static_cast<std::size_t>(index);
+    if (position >= elements_.size()) elements_.resize(position + 1);
+    return elements_[position];
+  }
+  const Text& get(long long index) const {
+    checkBound(index);
+    const auto position = static_cast<std::size_t>(index);
+    return position < elements_.size() ? elements_[position] : neverWritten();
+  }
   void clear() { elements_.clear(); }
   std::size_t lastIndex() const { return lastIndex_; }
 
  private:
-  void checkBound(long long index) const;
+  void checkBound(long long index) const {
+    if (index < 0 || static_cast<unsigned long long>(index) > lastIndex_) [[unlikely]] {
+      failBound(index);
+    }
+  }
+  [[noreturn]] void failBound(long long index) const;
+  static const Text& neverWritten();
 
   std::size_t lastIndex_;
   std::vector<Text> elements_;
@@ -75,14 +90,30 @@ class NetRecordView {
   NetRecordView();
 
   void parse(TextView line);
-  TextView get(long long index) const;
+  TextView get(long long index) const {
+    checkBound(index);
+    const auto position = static_cast<std::size_t>(index);
+    return position < elements_.size() ? elements_[position] : TextView();
+  }
   // Sets an element, as a net record's at() does.
-  void set(long long index, TextView text);
+  void set(long long index, TextView text) {
+    checkBound(index);
+    const auto position = static_cast<std::size_t>(index);
+    if (position >= elements_.size()) elements_.resize(position + 1);
+    elements_[position] = text;
+  }
   // Sets an element to a text that the record keeps.
   void setCopy(long long index, Text text);
   long long pinCount() const { return numericValue(get(kPinCount)); }
 
  private:
+  void checkBound(long long index) const {
+    if (index < 0 || static_cast<unsigned long long>(index) > lastIndex_) [[unlikely]] {
+      failBound(index);
+    }
+  }
+  [[noreturn]] void failBound(long long index) const;
+
   std::size_t lastIndex_;
   std::vector<TextView> elements_;
   std::deque<Text> keptTexts_;
