@@ -5,6 +5,7 @@
 #include "core/capacity.h"
 #include "core/context.h"
 #include "core/errors.h"
+#include "core/memory_reuse.h"
 #include "core/passes.h"
 
 namespace korvanel {
@@ -86,6 +87,9 @@ RunOutcome convert(const ConversionFields& fields, const ConversionContext& cont
   Text errorLog(kErrorLogHeading);
   errorLog += kCrLf;
   runChecks(context, fields.duplicateChecks, fields.singlePinCheck, errorLog);
+  // The checks' sets of names and pins go; the sort takes its memory in a
+  // few large blocks.
+  returnFreedMemory();
   // The names that the reader or the writer changed or cannot carry come
   // last, in one section; one message tells of them.
   Text& nameFindings = *context.nameFindings;

@@ -18,4 +18,10 @@ void keepFreedMemoryForReuse() {
 #endif
 }
 
+void returnFreedMemory() {
+#if defined(__GLIBC__)
+  malloc_trim(0);
+#endif
+}
+
 }  // namespace korvanel

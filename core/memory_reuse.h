@@ -10,4 +10,9 @@ namespace korvanel {
 
 void keepFreedMemoryForReuse();
 
+// Hands the pages of freed memory back to the kernel: after a pass whose
+// many small blocks the next passes, which take a few large ones, cannot
+// reuse in place, so that the freed pages do not stay resident beside them.
+void returnFreedMemory();
+
 }  // namespace korvanel
