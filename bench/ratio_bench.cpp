@@ -143,10 +143,7 @@ void registerBoard(const Board& board) {
   });
   registerPass("checks", [](const ConversionContext& context) {
     Text errorLog;
-    mchecknn(context, errorLog);
-    mcheckdp(context, errorLog);
-    mcheckdn(context, errorLog);
-    mcheckn1(context, errorLog);
+    runChecks(context, true, true, errorLog);
     benchmark::DoNotOptimize(errorLog.data());
   });
   for (const Text& format : builtinFormats().firstNamePerWriter()) {
