@@ -30,14 +30,35 @@ Text upperCaseWorkingText(const std::vector<TextView>& lines) {
   for (const TextView line : lines) size += line.size() + kCrLf.size();
   Text workingCopy;
   workingCopy.reserve(size);
+  const auto append = [&](char16_t character) {
+    if (character == u'\n') {
+      workingCopy += kCrLf;
+    } else {
+      workingCopy += character;
+    }
+  };
   for (const TextView line : lines) {
     workingCopy += kCrLf;
-    for (const char16_t character : toUpper(line)) {
-      if (character == u'\n') {
+    // ASCII letters in place; from the first other character on, the
+    // Unicode mapping of the rest of the line.
+    std::size_t position = 0;
+    while (position < line.size() && line[position] < 0x80) {
+      if (line[position] == u'\n') {
         workingCopy += kCrLf;
-      } else {
-        workingCopy += character;
+        ++position;
+        continue;
       }
+      std::size_t end = position;
+      while (end < line.size() && line[end] < 0x80 && line[end] != u'\n') ++end;
+      const std::size_t from = workingCopy.size();
+      workingCopy.append(line.substr(position, end - position));
+      for (std::size_t index = from; index < workingCopy.size(); ++index) {
+        if (workingCopy[index] >= u'a' && workingCopy[index] <= u'z') workingCopy[index] -= u'a' - u'A';
+      }
+      position = end;
+    }
+    if (position < line.size()) {
+      for (const char16_t character : toUpper(line.substr(position))) append(character);
     }
   }
   return workingCopy;

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "core/errors.h"
+#include "core/shared_steps.h"
 #include "core/text.h"
 #include "tests/support/test_support.h"
 
@@ -158,6 +159,23 @@ TEST(Codec, DecodingGivesWhatTheCodecGivesForTheWholeInput) {
       }
     }
   }
+}
+
+// The upper-case working copy: every line after a CR LF, ASCII and other
+// letters upper-cased, and a line feed inside a line (an LF-only file) made
+// a CR LF, before and after the first character beyond ASCII.
+TEST(UpperCaseWorkingText, UpperCasesEveryLineAndEndsLineFeeds) {
+  const struct {
+    std::vector<TextView> lines;
+    Text workingText;
+  } cases[] = {
+      {{}, u""},
+      {{u"net-(c1-pad1) ; u1.1", u""}, u"\r\nNET-(C1-PAD1) ; U1.1\r\n"},
+      {{u"a\nb\n"}, u"\r\nA\r\nB\r\n"},
+      {{u"ｕ1 電源 vcc\nr1"}, u"\r\nＵ1 電源 VCC\r\nR1"},
+      {{u"aé\nb", u"straße"}, u"\r\nAÉ\r\nB\r\nSTRAßE"},
+  };
+  for (const auto& [lines, workingText] : cases) EXPECT_EQ(upperCaseWorkingText(lines), workingText);
 }
 
 }  // namespace
