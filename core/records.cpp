@@ -9,15 +9,9 @@
 
 namespace korvanel {
 
-namespace {
-
-[[noreturn]] void failListBound(long long index, std::size_t lastIndex) {
+void failListBound(long long index, std::size_t lastIndex) {
   throw CapacityError("index " + std::to_string(index) + " is beyond the list bound " + std::to_string(lastIndex));
 }
-
-}  // namespace
-
-void BoundedTexts::failBound(long long index) const { failListBound(index, lastIndex_); }
 
 const Text& BoundedTexts::neverWritten() {
   static const Text kNeverWritten;
@@ -185,8 +179,6 @@ void NetRecordView::parse(TextView line) {
     set(index, holdsBlank(trimmed) ? TextView(keptTexts_.emplace_back(withoutBlanks(trimmed))) : trimmed);
   });
 }
-
-void NetRecordView::failBound(long long index) const { failListBound(index, lastIndex_); }
 
 void NetRecordView::setCopy(long long index, Text text) { set(index, keptTexts_.emplace_back(std::move(text))); }
 

@@ -16,6 +16,15 @@
 
 namespace korvanel {
 
+// Fails with a capacity error when `index` lies outside elements 0 to
+// `lastIndex` of a fixed list; the check is inline, the failure is not.
+[[noreturn]] void failListBound(long long index, std::size_t lastIndex);
+inline void checkListBound(long long index, std::size_t lastIndex) {
+  if (index < 0 || static_cast<unsigned long long>(index) > lastIndex) [[unlikely]] {
+    failListBound(index, lastIndex);
+  }
+}
+
 // A list of texts with a fixed upper index. Reading or writing an index above
 // the bound is a capacity failure, exactly where a fixed array of that size
 // would fail. Elements that were never written read as empty texts; nothing
@@ -26,13 +35,13 @@ class BoundedTexts {
   explicit BoundedTexts(std::size_t lastIndex) : lastIndex_(lastIndex) {}
 
   Text& at(long long index) {
-    checkBound(index);
+    checkListBound(index, lastIndex_);
     const auto position = static_cast<std::size_t>(index);
     if (position >= elements_.size()) elements_.resize(position + 1);
     return elements_[position];
   }
   const Text& get(long long index) const {
-    checkBound(index);
+    checkListBound(index, lastIndex_);
     const auto position = static_cast<std::size_t>(index);
     return position < elements_.size() ? elements_[position] : neverWritten();
   }
@@ -40,12 +49,6 @@ class BoundedTexts {
   std::size_t lastIndex() const { return lastIndex_; }
 
  private:
-  void checkBound(long long index) const {
-    if (index < 0 || static_cast<unsigned long long>(index) > lastIndex_) [[unlikely]] {
-      failBound(index);
-    }
-  }
-  [[noreturn]] void failBound(long long index) const;
   static const Text& neverWritten();
 
   std::size_t lastIndex_;
@@ -91,13 +94,13 @@ class NetRecordView {
 
   void parse(TextView line);
   TextView get(long long index) const {
-    checkBound(index);
+    checkListBound(index, lastIndex_);
     const auto position = static_cast<std::size_t>(index);
     return position < elements_.size() ? elements_[position] : TextView();
   }
   // Sets an element, as a net record's at() does.
   void set(long long index, TextView text) {
-    checkBound(index);
+    checkListBound(index, lastIndex_);
     const auto position = static_cast<std::size_t>(index);
     if (position >= elements_.size()) elements_.resize(position + 1);
     elements_[position] = text;
@@ -107,13 +110,6 @@ class NetRecordView {
   long long pinCount() const { return numericValue(get(kPinCount)); }
 
  private:
-  void checkBound(long long index) const {
-    if (index < 0 || static_cast<unsigned long long>(index) > lastIndex_) [[unlikely]] {
-      failBound(index);
-    }
-  }
-  [[noreturn]] void failBound(long long index) const;
-
   std::size_t lastIndex_;
   std::vector<TextView> elements_;
   std::deque<Text> keptTexts_;
