@@ -30,36 +30,16 @@ Text upperCaseWorkingText(const std::vector<TextView>& lines) {
   for (const TextView line : lines) size += line.size() + kCrLf.size();
   Text workingCopy;
   workingCopy.reserve(size);
-  const auto append = [&](char16_t character) {
-    if (character == u'\n') {
-      workingCopy += kCrLf;
-    } else {
-      workingCopy += character;
-    }
-  };
   for (const TextView line : lines) {
     workingCopy += kCrLf;
-    // ASCII letters in place; from the first other character on, the
-    // Unicode mapping of the rest of the line.
-    std::size_t position = 0;
-    while (position < line.size() && line[position] < 0x80) {
-      if (line[position] == u'\n') {
-        workingCopy += kCrLf;
-        ++position;
-        continue;
-      }
-      std::size_t end = position;
-      while (end < line.size() && line[end] < 0x80 && line[end] != u'\n') ++end;
-      const std::size_t from = workingCopy.size();
-      workingCopy.append(line.substr(position, end - position));
-      for (std::size_t index = from; index < workingCopy.size(); ++index) {
-        if (workingCopy[index] >= u'a' && workingCopy[index] <= u'z') workingCopy[index] -= u'a' - u'A';
-      }
-      position = end;
+    // A line feed inside a line (an LF-only file) ends a line there too.
+    std::size_t start = 0;
+    for (std::size_t lineFeed = line.find(u'\n'); lineFeed != TextView::npos; lineFeed = line.find(u'\n', start)) {
+      appendUpperCased(workingCopy, line.substr(start, lineFeed - start));
+      workingCopy += kCrLf;
+      start = lineFeed + 1;
     }
-    if (position < line.size()) {
-      for (const char16_t character : toUpper(line.substr(position))) append(character);
-    }
+    appendUpperCased(workingCopy, line.substr(start));
   }
   return workingCopy;
 }

@@ -330,21 +330,27 @@ std::vector<TextView> splitLineViews(TextView text) {
   return lines;
 }
 
-Text toUpper(TextView text) {
+void appendUpperCased(Text& out, TextView text) {
   // ASCII letters in place; from the first other character on, the Unicode
   // mapping.
-  Text upper(text);
+  const std::size_t start = out.size();
+  out += text;
   std::size_t position = 0;
-  for (; position < upper.size() && upper[position] < 0x80; ++position) {
-    if (upper[position] >= u'a' && upper[position] <= u'z') upper[position] -= u'a' - u'A';
+  for (; position < text.size() && text[position] < 0x80; ++position) {
+    if (text[position] >= u'a' && text[position] <= u'z') out[start + position] -= u'a' - u'A';
   }
-  if (position == upper.size()) return upper;
-  upper.resize(position);
+  if (position == text.size()) return;
+  out.resize(start + position);
   while (position < text.size()) {
     UChar32 codePoint;
     U16_NEXT(text.data(), position, text.size(), codePoint);
-    appendCodePoint(upper, u_toupper(codePoint));
+    appendCodePoint(out, u_toupper(codePoint));
   }
+}
+
+Text toUpper(TextView text) {
+  Text upper;
+  appendUpperCased(upper, text);
   return upper;
 }
 

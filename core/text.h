@@ -83,6 +83,8 @@ class LineList {
 
 // Unicode simple upper-case mapping of every character.
 Text toUpper(TextView text);
+// The same, appended to `out`.
+void appendUpperCased(Text& out, TextView text);
 
 // The numeric value of a text: its leading number (after blanks, with an
 // optional sign and fraction) rounded to a whole number; 0 when the text does
