@@ -108,14 +108,14 @@ Text firstDifference(const NetsByName& written, const NetsByName& back) {
 TextView packageForNone(const Text& writerName) { return writerName == u"MENTOR" ? TextView(u"PART") : TextView(); }
 
 // The parts as the writer's reader gives them back, an empty package as the
-// writer writes it (`packageForNone`).
-Parts partsOf(const ConversionContext& context, const FormatLimits& limits, TextView packageForNone = {}) {
+// writer writes it (`emptyPackageWrittenAs`).
+Parts partsOf(const ConversionContext& context, const FormatLimits& limits, TextView emptyPackageWrittenAs = {}) {
   Parts parts;
   PartRecord part;
   for (const auto& line : readRecordLines(context.partsFile(), context.encoding)) {
     mprk1in(part, line);
     const Text& package = part.get(kOtherInformation);
-    const Text packageAsWritten = package.empty() ? Text(packageForNone) : package;
+    const Text packageAsWritten = package.empty() ? Text(emptyPackageWrittenAs) : package;
     parts.emplace(asReadBack(part.get(kReference), limits), asReadBack(part.get(kPartName), limits),
                   limits.carriesPackage ? asReadBack(packageAsWritten, limits) : Text());
   }
